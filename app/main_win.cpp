@@ -1,0 +1,39 @@
+// The program entry: data folder, single instance, the main window and its message loop.
+#include "app/data_folder_win.h"
+#include "system/handles_win.h"
+#include "ui/error_report_win.h"
+#include "ui/main_form_win.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES |
+                                                       ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES |
+                                                       ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    if (!orvane::PrepareDataFolder(L"Orvane", false)) {
+        return 0;
+    }
+    if (!orvane::ClaimSingleInstance()) {
+        return 0;
+    }
+
+    orvane::ComApartment apartment;
+    int exitCode = 0;
+    orvane::RunGuarded(nullptr, [&] {
+        orvane::RegisterMainFormClass(instance);
+        orvane::TMainForm form(instance);
+        form.Create();
+        form.Show(showCommand);
+
+        MSG message{};
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        exitCode = static_cast<int>(message.wParam);
+    });
+    return exitCode;
+}

@@ -1,0 +1,24 @@
+#include "system/com_error_win.h"
+
+#include <cstdio>
+
+namespace orvane {
+namespace {
+
+std::string Describe(HRESULT hr, const std::string& what) {
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+    return what + " failed (HRESULT " + code + ")";
+}
+
+} // namespace
+
+ComError::ComError(HRESULT hr, const std::string& what) : std::runtime_error(Describe(hr, what)), hr_(hr) {}
+
+void ThrowIfFailed(HRESULT hr, const char* what) {
+    if (FAILED(hr)) {
+        throw ComError(hr, what);
+    }
+}
+
+} // namespace orvane
