@@ -60,3 +60,8 @@ function(orvane_gtest target)
         gtest_discover_tests(${target} PROPERTIES TIMEOUT 60 ${ARGN})
     endif()
 endfunction()
+
+# Marks an executable as a fixture of the Windows tests: it is built before them, beside them.
+function(orvane_test_fixture target)
+    set_property(GLOBAL APPEND PROPERTY ORVANE_TEST_FIXTURES ${target})
+endfunction()
