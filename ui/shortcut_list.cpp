@@ -1,0 +1,71 @@
+#include "ui/shortcut_list.h"
+
+#include "system/path_text.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <numeric>
+
+namespace orvane {
+
+void ShortcutList::RemoveNonExeRows() {
+    for (std::size_t i = rows_.size(); i-- > 0;) {
+        if (!ContainsExeText(rows_[i].subItems[siTarget])) {
+            Erase(i);
+        }
+    }
+}
+
+const std::wstring& ShortcutList::CellText(const ShortcutRow& row, int column) {
+    return column <= 0 ? row.caption : row.subItems.at(static_cast<std::size_t>(column - 1));
+}
+
+int ShortcutList::Compare(const ShortcutRow& a, const ShortcutRow& b, const Collation& collate) const {
+    int key = std::abs(MListViewSort);
+    if (key == 0 || key > kColumnCount) {
+        return 0;
+    }
+    int result = collate(CellText(a, key - 1), CellText(b, key - 1));
+    result = result < 0 ? -1 : result > 0 ? 1 : 0;
+    return MListViewSort < 0 ? -result : result;
+}
+
+std::vector<std::size_t> ShortcutList::ColumnClick(int column, const Collation& collate) {
+    if (column < 0 || column >= kColumnCount) {
+        column = 0;
+    }
+    MListViewSort = std::abs(MListViewSort) == column + 1 ? -MListViewSort : column + 1;
+
+    std::vector<std::size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t x, std::size_t y) { return Compare(rows_[x], rows_[y], collate) < 0; });
+    std::vector<ShortcutRow> sorted;
+    sorted.reserve(rows_.size());
+    std::vector<std::size_t> newPosition(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        newPosition[order[i]] = i;
+        sorted.push_back(std::move(rows_[order[i]]));
+    }
+    rows_ = std::move(sorted);
+    MColumnIndex = column;
+    return newPosition;
+}
+
+std::array<std::wstring, kColumnCount> ShortcutList::HeaderCaptions() const {
+    std::array<std::wstring, kColumnCount> captions = kColumnCaptions;
+    int marked = MColumnIndex >= 0 && MColumnIndex < kColumnCount ? MColumnIndex : 0;
+    captions[static_cast<std::size_t>(marked)] += MListViewSort < 0 ? kDescendingMarker : kAscendingMarker;
+    return captions;
+}
+
+void ShortcutList::Normalize() {
+    if (MColumnIndex < 0 || MColumnIndex >= kColumnCount) {
+        MColumnIndex = 0;
+    }
+    if (MListViewSort < -kColumnCount || MListViewSort > kColumnCount) {
+        MListViewSort = 0;
+    }
+}
+
+} // namespace orvane
