@@ -7,7 +7,19 @@
 #include <windows.h>
 #include <commctrl.h>
 
+namespace {
+
+// DLLs come from the system folders only: a DLL planted beside a shortcut, in the working folder or on
+// the PATH is never loaded.
+void RestrictDllSearch() {
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ::SetDllDirectoryW(L"");
+}
+
+} // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    RestrictDllSearch();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES |
                                                        ICC_LISTVIEW_CLASSES | ICC_USEREX_CLASSES |
                                                        ICC_STANDARD_CLASSES};
