@@ -1,0 +1,2 @@
+orvane_windows(toolbar_images_win.cpp)
+orvane_windows_test(toolbar_images_win_test.cpp)
