@@ -1,0 +1,23 @@
+// A check of the common controls image-list stream ("IL") before it is handed to the system: a
+// damaged stream must give no image list, and some system readers trust its sizes.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace orvane {
+
+enum class ImageListStreamCheck {
+    ilsComplete,     // a version 0x101 stream whose header and bitmaps are all there and agree
+    ilsDamaged,      // cut short, or sizes that cannot be right
+    ilsOtherVersion, // "IL" with another version: only the system can judge it
+};
+
+// The version 0x101 stream (what ImageList_Write and ImageList_WriteEx with ILP_DOWNLEVEL write): a
+// 28-byte header (magic, version, image count, capacity, growth, image width and height, background
+// colour, flags, four overlay indexes), then the image bitmap and, for a list with a mask (flag
+// ILC_MASK), the mask bitmap, each as a bitmap file (file header, info header, colour table, bits).
+// The image bitmap must be large enough for every image the header counts.
+ImageListStreamCheck CheckImageListStream(std::span<const std::uint8_t> bytes);
+
+} // namespace orvane

@@ -1,0 +1,195 @@
+#include "store/image_list_stream_win.h"
+
+#include "store/image_list_cache.h"
+#include "system/com_error_win.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+
+namespace orvane {
+namespace {
+
+constexpr int kSize = 32;
+using Pixels = std::vector<std::uint32_t>;
+
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// A 32 x 32 picture with premultiplied alpha: opaque stripes of the colour, a half-transparent band and
+// a fully transparent corner, so every image of a test differs and the alpha channel matters.
+UniqueBitmap Picture(std::uint32_t rgb, int seed) {
+    BITMAPINFO info = TopDown32(kSize, kSize);
+    void* bits = nullptr;
+    UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) {
+        throw ComError(E_FAIL, "CreateDIBSection");
+    }
+    auto* px = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < kSize; ++y) {
+        for (int x = 0; x < kSize; ++x) {
+            std::uint32_t alpha = (x + y < 6) ? 0 : ((y + seed) % 8 < 3 ? 0x80 : 0xFF);
+            std::uint32_t colour = ((x / 4 + seed) % 2 == 0) ? rgb : (rgb ^ 0x00FFFFFF);
+            auto channel = [&](int shift) { return (((colour >> shift) & 0xFF) * alpha / 255) << shift; };
+            px[y * kSize + x] = (alpha << 24) | channel(16) | channel(8) | channel(0);
+        }
+    }
+    return bitmap;
+}
+
+// Image i of the list drawn over a plain background.
+Pixels Drawn(HIMAGELIST list, int index, std::uint32_t background) {
+    BITMAPINFO info = TopDown32(kSize, kSize);
+    void* bits = nullptr;
+    UniqueBitmap target(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    ::ReleaseDC(nullptr, screen);
+    HGDIOBJ old = ::SelectObject(dc, target.get());
+    auto* px = static_cast<std::uint32_t*>(bits);
+    std::fill(px, px + kSize * kSize, background);
+    ::ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    ::GdiFlush();
+    Pixels out(px, px + kSize * kSize);
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    return out;
+}
+
+// The stored colour and alpha bits of image i.
+Pixels StoredBits(HIMAGELIST list, int index) {
+    IMAGEINFO image{};
+    if (!::ImageList_GetImageInfo(list, index, &image)) {
+        return {};
+    }
+    BITMAP bm{};
+    ::GetObjectW(image.hbmImage, sizeof bm, &bm);
+    Pixels all(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
+    BITMAPINFO info = TopDown32(bm.bmWidth, bm.bmHeight);
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, image.hbmImage, 0, static_cast<UINT>(bm.bmHeight), all.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    Pixels out;
+    for (LONG y = image.rcImage.top; y < image.rcImage.bottom; ++y) {
+        for (LONG x = image.rcImage.left; x < image.rcImage.right; ++x) {
+            out.push_back(all[static_cast<std::size_t>(y) * bm.bmWidth + x]);
+        }
+    }
+    return out;
+}
+
+UniqueImageList AlphaList() {
+    UniqueImageList list(::ImageList_Create(kSize, kSize, ILC_COLOR32, 4, 4));
+    const std::array<std::uint32_t, 3> colours = {0x00C08040, 0x00102030, 0x0000FF00};
+    for (int i = 0; i < 3; ++i) {
+        UniqueBitmap picture = Picture(colours[static_cast<std::size_t>(i)], i);
+        EXPECT_EQ(::ImageList_Add(list.get(), picture.get(), nullptr), i);
+    }
+    return list;
+}
+
+UniqueImageList IconList() {
+    UniqueImageList list(::ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 4, 4));
+    for (int i = 0; i < 3; ++i) {
+        UniqueBitmap colour = Picture(0x00336699u + static_cast<std::uint32_t>(i) * 0x00221100u, i + 3);
+        UniqueBitmap mask(::CreateBitmap(kSize, kSize, 1, 1, nullptr));
+        ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
+        UniqueIcon icon(::CreateIconIndirect(&info));
+        EXPECT_EQ(::ImageList_ReplaceIcon(list.get(), -1, icon.get()), i);
+    }
+    return list;
+}
+
+void ExpectSamePictures(HIMAGELIST original, HIMAGELIST copy) {
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(::ImageList_GetImageCount(copy), ::ImageList_GetImageCount(original));
+    int cx = 0;
+    int cy = 0;
+    ASSERT_TRUE(::ImageList_GetIconSize(copy, &cx, &cy));
+    EXPECT_EQ(cx, kSize);
+    EXPECT_EQ(cy, kSize);
+    for (int i = 0; i < ::ImageList_GetImageCount(original); ++i) {
+        Pixels stored = StoredBits(original, i);
+        ASSERT_EQ(stored.size(), static_cast<std::size_t>(kSize * kSize));
+        EXPECT_EQ(StoredBits(copy, i), stored) << "image " << i;
+        for (std::uint32_t background : {0x00000000u, 0x00FFFFFFu}) {
+            EXPECT_EQ(Drawn(copy, i, background), Drawn(original, i, background)) << "image " << i;
+        }
+    }
+    // The pictures differ from each other, and the transparent corner shows the background.
+    EXPECT_NE(Drawn(original, 0, 0), Drawn(original, 1, 0));
+    EXPECT_EQ(Drawn(copy, 0, 0x00FFFFFF)[0] & 0x00FFFFFF, 0x00FFFFFFu);
+    EXPECT_EQ(Drawn(copy, 0, 0)[0] & 0x00FFFFFF, 0u);
+}
+
+TEST(ImageListStream, AlphaPicturesRoundTripPixelForPixel) {
+    UniqueImageList list = AlphaList();
+    std::vector<std::uint8_t> bytes = SaveImageListStream(list.get());
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0], 'I');
+    EXPECT_EQ(bytes[1], 'L');
+    UniqueImageList back = LoadImageListStream(bytes);
+    ExpectSamePictures(list.get(), back.get());
+    // The half-transparent band keeps its alpha.
+    EXPECT_EQ(StoredBits(back.get(), 0)[32 * 1 + 10] >> 24, 0x80u);
+}
+
+TEST(ImageListStream, IconsWithMasksRoundTripPixelForPixel) {
+    UniqueImageList list = IconList();
+    UniqueImageList back = LoadImageListStream(SaveImageListStream(list.get()));
+    ExpectSamePictures(list.get(), back.get());
+}
+
+TEST(ImageListStream, DamagedStreamGivesNoList) {
+    EXPECT_FALSE(LoadImageListStream({}));
+    const std::uint8_t junk[] = {'I', 'L', 1, 1, 0xFF, 0x7F, 0xFF, 0x7F, 4, 0, 0xFF, 0x7F, 0xFF, 0x7F, 0, 0};
+    EXPECT_FALSE(LoadImageListStream(junk));
+    const std::uint8_t other[] = {'B', 'M', 0, 0, 0, 0};
+    EXPECT_FALSE(LoadImageListStream(other));
+
+    UniqueImageList list = AlphaList();
+    std::vector<std::uint8_t> bytes = SaveImageListStream(list.get());
+    for (std::size_t n = 1; n < bytes.size(); n += (n < 200 ? 1 : 509)) {
+        EXPECT_FALSE(LoadImageListStream(std::span(bytes.data(), n))) << "cut at " << n;
+    }
+    // A corrupted header that claims an enormous image.
+    std::vector<std::uint8_t> huge = bytes;
+    huge[10] = 0xFF;
+    huge[11] = 0x7F;
+    EXPECT_FALSE(LoadImageListStream(huge));
+}
+
+TEST(ImageListStream, CacheFileHoldsTheListAndItsSize) {
+    UniqueImageList list = IconList();
+    std::vector<std::uint8_t> file = WriteImageListFile(list.get(), kLargeImageListName);
+    StreamComponent stream = ReadComponentStream(file);
+    EXPECT_EQ(stream.className, "TImageList");
+    EXPECT_EQ(stream.objectName, "ImageListL");
+    EXPECT_EQ(stream.Find("Height")->value.integer, 32);
+    EXPECT_EQ(stream.Find("Width")->value.integer, 32);
+    ASSERT_NE(stream.Find("Bitmap"), nullptr);
+    EXPECT_EQ(stream.Find("Bitmap")->value.binary[0], 'I');
+    UniqueImageList back = ReadImageListFile(file);
+    ExpectSamePictures(list.get(), back.get());
+
+    // Damaged or empty files give no list, for the caller to empty its own.
+    for (std::size_t n : {std::size_t{0}, std::size_t{3}, file.size() / 2, file.size() - 1}) {
+        EXPECT_FALSE(ReadImageListFile(std::span(file.data(), n))) << "cut at " << n;
+    }
+    UniqueImageList empty(::ImageList_Create(kSize, kSize, ILC_COLOR32, 0, 4));
+    std::vector<std::uint8_t> emptyFile = WriteImageListFile(empty.get(), kSmallImageListName);
+    EXPECT_EQ(ReadComponentStream(emptyFile).Find("Bitmap"), nullptr);
+    EXPECT_FALSE(ReadImageListFile(emptyFile));
+}
+
+} // namespace
+} // namespace orvane
