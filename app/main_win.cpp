@@ -1,5 +1,6 @@
 // The program entry: data folder, single instance, the main window and its message loop.
 #include "app/data_folder_win.h"
+#include "contextmenu/context_menu_state_win.h"
 #include "system/handles_win.h"
 #include "ui/error_report_win.h"
 #include "ui/main_form_win.h"
@@ -47,5 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         }
         exitCode = static_cast<int>(message.wParam);
     });
+    // The shell's menu objects go before OLE does.
+    orvane::ReleaseContextMenuState();
     return exitCode;
 }

@@ -1,14 +1,49 @@
-// TMainForm: the program's one window. Its window procedure only dispatches messages to the event
-// handlers named after the control and event that raise them.
+// TMainForm: the program's one window. Its window procedure only dispatches messages and
+// notifications to the event handlers named after the control and event that raise them; the rules
+// live in the list model and the utility module.
 #pragma once
 
 #include "system/handles_win.h"
+#include "ui/shortcut_list.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <array>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace orvane {
+
+class TMakeShortCuts;
+class TplContextMenu;
+
+inline constexpr UINT_PTR kHintReshowTimer = 1;
+inline constexpr UINT kHintReshowMs = 250;
+struct ListCache;
+
+// Command identifiers of the tool-bar items and menu items.
+enum CommandId : int {
+    idTBGet = 101,
+    idTBGetExe,
+    idTBReport,
+    idTBIcon,
+    idTBFind,
+    idTBExe,
+    idTBAdmin,
+    idTBDir,
+    idTBLink,
+    idTBClose,
+    idTBColor,
+    idPPColor0 = 201,
+    idPPColor1,
+    idPPColor2,
+    idToolBar1 = 301,
+    idCBFind,
+    idListView,
+    idStatusBar,
+};
 
 class TMainForm {
 public:
@@ -28,26 +63,168 @@ public:
     void Show(int showCommand);
     HWND Handle() const noexcept { return hwnd_; }
 
-    // Window events.
-    void FormCreate();
-    void FormShow();
-    // Asked before the window closes; closing is never refused.
-    bool FormCloseQuery();
-
     // The window procedure of the main window class.
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Window events.
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+
+    // Tool-bar commands.
+    void TBGetClick();
+    void TBGetExeClick();
+    void TBCloseClick();
+    void TBFindClick();
+    void CBFindChange();
+
+    // List events.
+    void ListViewClick();
+    void ListViewSelectItem();
+    void ListViewColumnClick(int column);
+
+    // Rebuilds the list from both Start Menus; with exeOnly, keeps rows whose target names an ".exe".
+    void CollectShortcuts(bool exeOnly);
+
+    // Item actions.
+    void ListViewDblClick();
+    void ListViewKeyDown(WORD key);
+    void TBAdminClick();
+    void TBDirClick();
+    void TBLinkClick();
+    // A right press in the list, after the list selected the row under the pointer.
+    void ListViewMouseDown(bool shift, POINT screen);
+    void ListViewMouseMove(POINT client);
+    // Called just before a hint shows; the list's hint gets the row under the pointer.
+    void ApplicationShowHint(HWND control, std::wstring& text);
+
+    // Appearance and view mode.
+    void ApplyColorScheme(int index);
+    void PPColorClick(int index);
+    void ApplyViewMode();
+    void TBReportClick();
+    void TBIconClick();
+    // Ctrl with the wheel changes the list's font size; the wheel's own action goes on as well.
+    void FormMouseWheel(WPARAM keys, int wheelDelta);
+
+    // The model the list view shows.
+    const ShortcutList& List() const noexcept { return list_; }
+
 private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotify(const NMHDR& header);
+    void OnCommand(int id, int code, HWND control);
+    void OnSize();
+
+    void CreateControls();
+    void CreateToolBar();
+    void CreateListView();
+    void CreateStatusBar();
+    void CreateImageLists();
     void ApplyDesignClientSize();
     void TakeIconFont();
+    void LayoutSearchBox();
+
+    // The list view over the model.
+    void RefreshListView();
+    void RebuildHeader();
+    int SelectedIndex() const;
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+    void SelectRow(int index);
+    void ClearSelection();
+    void SetStatusText(const std::wstring& text);
+    void EnableCommand(int id, bool enabled);
+    bool IsCommandEnabled(int id) const;
+    std::wstring SearchText() const;
+    void RefreshHistoryList();
+    void OnGetDispInfo(NMLVDISPINFOW& info);
+    int OnFindItem(const NMLVFINDITEMW& find) const;
+
+    // The list's font: the window's until the list gets one of its own.
+    int ListFontSize() const;
+    void SetListFontSize(int points);
+    void ApplyListFont();
+    COLORREF ListTextColor() const;
+    void ApplySchemeColors();
+    int CheckedScheme() const;
+    void ShowColorMenu();
+    bool IsReportDown() const;
+    void SetReportDown(bool report);
+    void SetListViewStyle(bool report);
+    void CreateColorMenu();
+
+    void ShowRunFailed();
+    void OpenFolderOf(int subItem);
+    void CreateHints();
+    void OnHintReshowTimer();
+
+    // Settings and caches.
+    void ReadSettings();
+    void LoadCaches();
+    void LoadImageListCache(const wchar_t* fileName, UniqueImageList& target, int which);
+    ListCache CurrentListCache() const;
+    void ApplyListCache(ListCache cache);
+    void SaveSettings();
+    void SaveCaches();
+
+    int Scale(int value) const { return ::MulDiv(value, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); }
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    bool shown_ = false;
+
+    // The window's font: the screen's icon font.
     UniqueFont font_;
     LOGFONTW fontInfo_{};
-    bool shown_ = false;
+
+    // Controls.
+    HWND ToolBar1 = nullptr;
+    HWND CBFind = nullptr;
+    HWND ListView = nullptr;
+    HWND StatusBar = nullptr;
+
+    // Image lists: small and large icons of the rows, and the tool-bar pictures.
+    UniqueImageList ImageListS;
+    UniqueImageList ImageListL;
+    UniqueImageList ImageListtoolbar;
+
+    // The rows and the sort state; the search history.
+    ShortcutList list_;
+    std::vector<std::wstring> history_;
+
+    std::unique_ptr<TMakeShortCuts> MakeShortCuts;
+    std::unique_ptr<TplContextMenu> plContextMenu;
+
+    // The list's hint: its text and switch follow the row under the pointer.
+    HWND hintWindow_ = nullptr;
+    std::wstring listHint_;
+    std::wstring shownHint_;
+    std::wstring hintText_;
+    bool listHintsOn_ = false;
+    int hoverRow_ = -1;
+
+    // The window's own icon, which the scan replaces with the icon of the shortcut being read.
+    HICON appIcon_ = nullptr;
+    UniqueIcon progressIcon_;
+    bool headerClicks_ = true;
+
+    // The colour-scheme menu and its three radio items.
+    UniqueMenu PPMenuColor;
+    std::array<int, 3> MPPColor{};
+    int scheme_ = 0;
+    bool listHasOwnFont_ = false;
+    LOGFONTW listFontInfo_{};
+    COLORREF listFontColor_ = CLR_DEFAULT;
+    UniqueFont listFont_;
+
+    // The placement read from the settings, applied at the end of creation and at the first showing.
+    bool startMaximised_ = false;
+    bool hasRestoredBounds_ = false;
+    RECT restoredBounds_{};
+
+    friend class ScanProgressScope;
 };
 
 // Registers the window class of the main window.

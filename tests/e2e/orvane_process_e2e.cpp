@@ -45,11 +45,12 @@ void OrvaneProcess::Resume() {
     ::ResumeThread(thread_.get());
 }
 
-std::vector<HWND> MainWindowsOf(DWORD processId) {
+std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className) {
     struct Search {
         DWORD id;
+        const wchar_t* className;
         std::vector<HWND> found;
-    } search{processId, {}};
+    } search{processId, className, {}};
     ::EnumWindows(
         [](HWND hwnd, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
@@ -57,13 +58,67 @@ std::vector<HWND> MainWindowsOf(DWORD processId) {
             ::GetWindowThreadProcessId(hwnd, &owner);
             wchar_t cls[64] = {};
             ::GetClassNameW(hwnd, cls, 64);
-            if (owner == s->id && std::wstring(cls) == kMainClass) {
+            if (owner == s->id && std::wstring(cls) == s->className) {
                 s->found.push_back(hwnd);
             }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<HWND> MainWindowsOf(DWORD processId) {
+    return WindowsOf(processId, kMainClass);
+}
+
+HWND OrvaneProcess::WaitForMessageBox(std::chrono::milliseconds timeout) const {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (HWND box : WindowsOf(id_, L"#32770")) {
+            if (::IsWindowVisible(box)) {
+                return box;
+            }
+        }
+        if (::WaitForSingleObject(process_.get(), 50) == WAIT_OBJECT_0) {
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+HWND OrvaneProcess::WaitForMainWindowPastPrompt(std::chrono::milliseconds timeout) const {
+    HWND window = WaitForMainWindow(timeout);
+    if (window == nullptr) {
+        return nullptr;
+    }
+    if (HWND box = WaitForMessageBox(timeout)) {
+        if (MessageBoxText(box) != L"データを取得してください。") {
+            return nullptr;
+        }
+        PressOk(box);
+        auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (::IsWindow(box) && std::chrono::steady_clock::now() < deadline) {
+            ::Sleep(20);
+        }
+    }
+    return window;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    // The message is the static control with the identifier 0xFFFF.
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+    return text;
+}
+
+std::wstring MessageBoxTitle(HWND box) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(box, text, 256);
+    return text;
+}
+
+void PressOk(HWND box) {
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 HWND OrvaneProcess::MainWindow() const {

@@ -46,6 +46,10 @@ public:
     // Waits for the process to end; true when it ended within the time.
     bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
     DWORD ExitCode() const;
+    // Waits for a message box of the process; null on time-out.
+    HWND WaitForMessageBox(std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
+    // Waits for the main window and answers the "please scan" prompt that an empty list brings.
+    HWND WaitForMainWindowPastPrompt(std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
     // Asks the main window to close, as its close box does, and waits for the process to end.
     bool Close(std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
@@ -55,6 +59,13 @@ private:
     DWORD id_ = 0;
 };
 
+// The text and the title of a message box, and pressing its OK button.
+std::wstring MessageBoxText(HWND box);
+std::wstring MessageBoxTitle(HWND box);
+void PressOk(HWND box);
+
+// Every top-level window of the given class that belongs to the process.
+std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className);
 // Every top-level window of the main window class that belongs to the process.
 std::vector<HWND> MainWindowsOf(DWORD processId);
 

@@ -37,6 +37,13 @@ TEST(Startup, FirstStartCreatesTheDataFolderAndShowsTheWindow) {
     OrvaneProcess orvane;
     HWND window = orvane.WaitForMainWindow();
     ASSERT_NE(window, nullptr);
+    // With nothing cached, the window asks for a scan.
+    HWND prompt = orvane.WaitForMessageBox();
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(MessageBoxText(prompt), L"データを取得してください。");
+    EXPECT_EQ(MessageBoxTitle(prompt), L"Orvane");
+    EXPECT_EQ(::GetWindow(prompt, GW_OWNER), window);
+    PressOk(prompt);
 
     wchar_t caption[64] = {};
     ::GetWindowTextW(window, caption, 64);
@@ -60,7 +67,7 @@ TEST(Startup, FirstStartCreatesTheDataFolderAndShowsTheWindow) {
 TEST(Startup, SecondStartEndsSilentlyAndLeavesTheFirstAlone) {
     IsolatedProfile profile;
     OrvaneProcess first;
-    HWND window = first.WaitForMainWindow();
+    HWND window = first.WaitForMainWindowPastPrompt();
     ASSERT_NE(window, nullptr);
 
     OrvaneProcess second;
@@ -103,6 +110,9 @@ TEST(Startup, InstancesStartedTogetherGiveExactlyOneWindow) {
     EXPECT_EQ(windows, 1);
     for (auto& process : processes) {
         if (process.MainWindow() != nullptr) {
+            if (HWND prompt = process.WaitForMessageBox(std::chrono::seconds(5))) {
+                PressOk(prompt);
+            }
             EXPECT_TRUE(process.Close());
         }
     }

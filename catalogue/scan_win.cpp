@@ -1,0 +1,95 @@
+#include "catalogue/scan_win.h"
+
+#include "shortcuts/make_shortcuts_win.h"
+#include "system/details_win.h"
+#include "system/file_text.h"
+#include "system/folders_win.h"
+
+#include <windows.h>
+
+namespace orvane {
+namespace {
+
+constexpr std::uint8_t kUserStartMenuIndex = 8;
+constexpr std::uint8_t kCommonStartMenuIndex = 3;
+
+std::wstring EnvironmentValue(const wchar_t* name) {
+    DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) {
+        return {};
+    }
+    std::wstring value(size, L'\0');
+    DWORD written = ::GetEnvironmentVariableW(name, value.data(), size);
+    value.resize(written < size ? written : 0);
+    return value;
+}
+
+void ScanFolder(const std::wstring& folder, TMakeShortCuts& reader, const ScanCallbacks& callbacks) {
+    if (folder.empty()) {
+        return;
+    }
+    // The whole file list is built before the first row is added.
+    for (const std::wstring& path : CollectLinkFiles(folder, ListFolder)) {
+        callbacks.progress(path);
+        ShortcutRow row = ReadShortcutRow(reader, path);
+        UniqueIcon icon(Norrow::GetFileIcon(path));
+        callbacks.addRow(std::move(row), std::move(icon));
+    }
+}
+
+} // namespace
+
+std::vector<DirEntry> ListFolder(const std::wstring& folder) {
+    std::vector<DirEntry> entries;
+    WIN32_FIND_DATAW data{};
+    UniqueFind find(::FindFirstFileExW(JoinPath(folder, L"*").c_str(), FindExInfoBasic, &data,
+                                       FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) {
+        return entries;
+    }
+    do {
+        entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (::FindNextFileW(find.get(), &data));
+    return entries;
+}
+
+std::wstring UserStartMenuFolder() {
+    std::wstring folder = Norrow::GetUserShellFolder(kUserStartMenuIndex);
+    return IsScannableFolder(folder) && Norrow::IsExistingDir(folder) ? folder : std::wstring();
+}
+
+std::wstring CommonStartMenuFolder() {
+    std::wstring folder = Norrow::GetCommonShellFolder(kCommonStartMenuIndex);
+    if (!IsScannableFolder(folder) || !Norrow::IsExistingDir(folder)) {
+        std::wstring base = EnvironmentValue(L"ALLUSERSPROFILE");
+        folder = base.empty() ? std::wstring() : base + L"\\Microsoft\\Windows\\Start Menu";
+    }
+    return IsScannableFolder(folder) && Norrow::IsExistingDir(folder) ? folder : std::wstring();
+}
+
+ShortcutRow ReadShortcutRow(TMakeShortCuts& reader, const std::wstring& path) {
+    // Each row starts from empty times, so a file that vanished never shows another file's times.
+    std::wstring modified;
+    std::wstring created;
+    Norrow::GetFileDateTexts(path, modified, created);
+
+    reader.FFileName = path;
+    reader.SCLoad();
+
+    ShortcutRow row;
+    row.caption = Norrow::GetFileTitle(path);
+    row.subItems[siFullPath] = path;
+    row.subItems[siTarget] = Norrow::TrimAtNul(reader.FExecFile);
+    row.subItems[siDescription] = Norrow::TrimAtNul(reader.FDescription);
+    row.subItems[siModified] = std::move(modified);
+    row.subItems[siCreated] = std::move(created);
+    row.subItems[siVersion] = Norrow::GetFileVersionText(row.subItems[siTarget]);
+    return row;
+}
+
+void ScanStartMenus(TMakeShortCuts& reader, const ScanCallbacks& callbacks) {
+    ScanFolder(UserStartMenuFolder(), reader, callbacks);
+    ScanFolder(CommonStartMenuFolder(), reader, callbacks);
+}
+
+} // namespace orvane

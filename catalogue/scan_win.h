@@ -1,0 +1,39 @@
+// The Start Menu scan: walks both Start Menu folders and turns every shortcut file into a row and an icon.
+// It knows nothing of the window; the caller receives progress, rows and icons through callbacks.
+#pragma once
+
+#include "catalogue/link_walk.h"
+#include "catalogue/shortcut_row.h"
+#include "system/handles_win.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+class TMakeShortCuts;
+
+// The entries of a folder as the file system lists them, hidden and system entries included.
+std::vector<DirEntry> ListFolder(const std::wstring& folder);
+
+// The user's Start Menu folder; empty when it is missing or the lookup gave the separator alone.
+std::wstring UserStartMenuFolder();
+// The all-users Start Menu folder, or its fallback under "ALLUSERSPROFILE"; empty when neither exists.
+std::wstring CommonStartMenuFolder();
+
+// Reads one shortcut file into a row (all but the image index) with the shared reader.
+ShortcutRow ReadShortcutRow(TMakeShortCuts& reader, const std::wstring& path);
+
+struct ScanCallbacks {
+    // Called before each file is read, with its path.
+    std::function<void(const std::wstring& path)> progress;
+    // Receives each row in order with the shortcut's icon (null when none could be had); the receiver
+    // sets the row's image index and keeps the row.
+    std::function<void(ShortcutRow row, UniqueIcon icon)> addRow;
+};
+
+// Scans the user's Start Menu and then the all-users Start Menu, depth first.
+void ScanStartMenus(TMakeShortCuts& reader, const ScanCallbacks& callbacks);
+
+} // namespace orvane

@@ -1,0 +1,171 @@
+// TMainForm: what the user does with a row: run it, run it as administrator, open its folder or its
+// target's folder, the shell's context menu, and the hint and status text that follow the pointer.
+#include "ui/main_form_win.h"
+
+#include "contextmenu/pl_context_menu_win.h"
+#include "system/folders_win.h"
+#include "system/launch_win.h"
+#include "system/path_text.h"
+
+namespace orvane {
+namespace {
+
+constexpr wchar_t kRunFailed[] = L"実行できません。";
+
+// The hourglass for the length of one launch call.
+class BusyCursor {
+public:
+    BusyCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+    ~BusyCursor() { ::SetCursor(previous_ != nullptr ? previous_ : ::LoadCursorW(nullptr, IDC_ARROW)); }
+
+private:
+    HCURSOR previous_;
+};
+
+} // namespace
+
+void TMainForm::ShowRunFailed() {
+    ::MessageBoxW(hwnd_, kRunFailed, L"Orvane", MB_OK | MB_ICONERROR);
+}
+
+void TMainForm::ListViewDblClick() {
+    int index = SelectedIndex();
+    if (index < 0) {
+        return;
+    }
+    const std::wstring path = list_.Row(static_cast<std::size_t>(index)).subItems[siFullPath];
+    INT_PTR result = 0;
+    {
+        BusyCursor busy;
+        result = Norrow::ShellOpen(path, L"", L"", SW_SHOWNORMAL);
+    }
+    if (result <= 32) {
+        ShowRunFailed();
+    }
+}
+
+void TMainForm::ListViewKeyDown(WORD key) {
+    // Enter runs the selected shortcut, whatever modifier keys are held.
+    if (key == VK_RETURN) {
+        ListViewDblClick();
+    }
+}
+
+void TMainForm::TBAdminClick() {
+    int index = SelectedIndex();
+    if (index < 0) {
+        return;
+    }
+    const std::wstring path = list_.Row(static_cast<std::size_t>(index)).subItems[siFullPath];
+    bool started = false;
+    {
+        BusyCursor busy;
+        started = Norrow::ShellRunAsAdmin(::GetDesktopWindow(), path, L"");
+    }
+    if (!started) {
+        ShowRunFailed();
+    }
+}
+
+void TMainForm::OpenFolderOf(int subItem) {
+    int index = SelectedIndex();
+    if (index < 0) {
+        return;
+    }
+    const std::wstring folder = FolderPart(list_.Row(static_cast<std::size_t>(index)).subItems[subItem]);
+    BusyCursor busy;
+    Norrow::ShellOpen(folder, L"", L"", SW_SHOWNORMAL);
+}
+
+void TMainForm::TBDirClick() {
+    OpenFolderOf(siFullPath);
+}
+
+void TMainForm::TBLinkClick() {
+    OpenFolderOf(siTarget);
+}
+
+void TMainForm::ListViewMouseDown(bool shift, POINT screen) {
+    int index = SelectedIndex();
+    if (index < 0) {
+        return;
+    }
+    const ShortcutRow& row = list_.Row(static_cast<std::size_t>(index));
+    const std::wstring file = row.subItems[shift ? siTarget : siFullPath];
+    if (!Norrow::IsExistingFile(file)) {
+        return;
+    }
+    plContextMenu->Files.clear();
+    plContextMenu->Directory = FolderPart(file);
+    plContextMenu->Files.push_back(NamePart(file));
+    plContextMenu->Popup(screen.x, screen.y);
+}
+
+void TMainForm::ListViewMouseMove(POINT client) {
+    LVHITTESTINFO hit{};
+    hit.pt = client;
+    int index = ListView_SubItemHitTest(ListView, &hit);
+    if (index < 0 || static_cast<std::size_t>(index) >= list_.Count() || (hit.flags & LVHT_ONITEM) == 0) {
+        if (listHintsOn_) {
+            listHintsOn_ = false;
+            ::SendMessageW(hintWindow_, TTM_ACTIVATE, FALSE, 0);
+        }
+        if (hoverRow_ != -1) {
+            hoverRow_ = -1;
+            SetStatusText(L"");
+        }
+        return;
+    }
+    const ShortcutRow& row = list_.Row(static_cast<std::size_t>(index));
+    listHint_ = row.subItems[siFullPath];
+    if (!listHintsOn_) {
+        listHintsOn_ = true;
+        ::SendMessageW(hintWindow_, TTM_ACTIVATE, TRUE, 0);
+    }
+    if (hoverRow_ != index) {
+        hoverRow_ = index;
+        SetStatusText(row.subItems[siTarget] + L" " + row.subItems[siDescription]);
+    }
+}
+
+void TMainForm::ApplicationShowHint(HWND control, std::wstring& text) {
+    // Only the list's hint changes: it shows the row under the pointer, and is looked at again every
+    // 250 ms so it follows the pointer from row to row.
+    if (control == ListView) {
+        text = listHint_;
+        shownHint_ = listHint_;
+        ::SetTimer(hwnd_, kHintReshowTimer, kHintReshowMs, nullptr);
+    }
+}
+
+void TMainForm::OnHintReshowTimer() {
+    if (!listHintsOn_) {
+        ::KillTimer(hwnd_, kHintReshowTimer);
+        ::SendMessageW(hintWindow_, TTM_POP, 0, 0);
+        return;
+    }
+    if (listHint_ != shownHint_) {
+        // The tip asks for its text again and shows the row now under the pointer.
+        ::SendMessageW(hintWindow_, TTM_UPDATE, 0, 0);
+    }
+}
+
+void TMainForm::CreateHints() {
+    hintWindow_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(ListView);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(hintWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(hintWindow_, TTM_SETMAXTIPWIDTH, 0, Scale(800));
+    // The list's hints start switched off; the pointer over a row switches them on.
+    ::SendMessageW(hintWindow_, TTM_ACTIVATE, FALSE, 0);
+}
+
+} // namespace orvane

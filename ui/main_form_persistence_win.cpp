@@ -1,0 +1,191 @@
+// TMainForm: the settings file and the four cache files, read once while the window is created and
+// written once when it closes.
+#include "ui/main_form_win.h"
+
+#include "app/data_folder_win.h"
+#include "store/ansi_code_page_win.h"
+#include "store/atomic_file_win.h"
+#include "store/find_history.h"
+#include "store/image_list_cache.h"
+#include "store/image_list_stream_win.h"
+#include "store/list_cache.h"
+#include "store/settings.h"
+#include "system/folders_win.h"
+#include "system/placement_win.h"
+
+namespace orvane {
+namespace {
+
+constexpr std::uint32_t kSystemColorFlag = 0xFF000000;
+
+std::wstring DataFile(const wchar_t* name) {
+    return DataFolder + name;
+}
+
+IniFile OpenSettings() {
+    const std::wstring path = DataFile(kSettingsFileName);
+    if (!Norrow::IsExistingFile(path)) {
+        return IniFile(SystemAnsiCodec());
+    }
+    std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+    return IniFile::Parse(bytes, SystemAnsiCodec());
+}
+
+} // namespace
+
+void TMainForm::ReadSettings() {
+    RECT window{};
+    ::GetWindowRect(hwnd_, &window);
+    Settings defaults;
+    defaults.fontSize = ListFontSize();
+    defaults.left = window.left;
+    defaults.top = window.top;
+    defaults.width = window.right - window.left;
+    defaults.height = window.bottom - window.top;
+
+    const Settings settings = Settings::Read(OpenSettings(), defaults);
+
+    ::CheckMenuRadioItem(PPMenuColor.get(), idPPColor0, idPPColor2,
+                         MPPColor[static_cast<std::size_t>(settings.style)], MF_BYCOMMAND);
+    ApplyColorScheme(settings.style);
+    SetReportDown(settings.report);
+    for (int column = 0; column < kColumnCount; ++column) {
+        SetColumnWidth(column, settings.columnWidths[static_cast<std::size_t>(column)]);
+    }
+    list_.MListViewSort = settings.columnSort;
+    list_.MColumnIndex = settings.columnIndex;
+    list_.Normalize();
+    SetListFontSize(settings.fontSize);
+    startMaximised_ = settings.maximised;
+    if (!settings.maximised) {
+        restoredBounds_ =
+            RECT{settings.left, settings.top, settings.left + settings.width, settings.top + settings.height};
+        hasRestoredBounds_ = true;
+    }
+}
+
+void TMainForm::LoadCaches() {
+    const std::wstring listPath = DataFile(kListCacheFileName);
+    if (Norrow::IsExistingFile(listPath)) {
+        std::vector<std::uint8_t> bytes = ReadWholeFile(listPath);
+        try {
+            ApplyListCache(ReadListCache(bytes, CurrentListCache()));
+        } catch (const StreamError&) {
+            // A damaged cache gives an empty list; the window then asks for a scan.
+            list_.Clear();
+        }
+    }
+    LoadImageListCache(kSmallIconCacheFileName, ImageListS, LVSIL_SMALL);
+    LoadImageListCache(kLargeIconCacheFileName, ImageListL, LVSIL_NORMAL);
+    // The three files need not belong together: an index the image lists cannot show is no image.
+    std::vector<ShortcutRow> rows = list_.Rows();
+    LimitImageIndexes(rows, std::min(::ImageList_GetImageCount(ImageListS.get()),
+                                     ::ImageList_GetImageCount(ImageListL.get())));
+    list_.Assign(std::move(rows));
+    RefreshListView();
+
+    const std::wstring historyPath = DataFile(kFindHistoryFileName);
+    if (Norrow::IsExistingFile(historyPath)) {
+        history_ = ReadFindHistory(ReadWholeFile(historyPath), DecodeAnsi);
+        RefreshHistoryList();
+    }
+}
+
+void TMainForm::LoadImageListCache(const wchar_t* fileName, UniqueImageList& target, int which) {
+    const std::wstring path = DataFile(fileName);
+    if (!Norrow::IsExistingFile(path)) {
+        return;
+    }
+    UniqueImageList loaded = ReadImageListFile(ReadWholeFile(path));
+    if (!loaded) {
+        ::ImageList_RemoveAll(target.get());
+        return;
+    }
+    target = std::move(loaded);
+    ListView_SetImageList(ListView, target.get(), which);
+}
+
+ListCache TMainForm::CurrentListCache() const {
+    ListCache cache;
+    auto captions = list_.HeaderCaptions();
+    for (int column = 0; column < kColumnCount; ++column) {
+        ListColumn entry;
+        entry.caption = captions[static_cast<std::size_t>(column)];
+        entry.width = ColumnWidth(column);
+        entry.alignment = kColumnRightAligned[static_cast<std::size_t>(column)]
+                              ? ColumnAlignment::taRightJustify
+                              : ColumnAlignment::taLeftJustify;
+        cache.columns.push_back(entry);
+    }
+    cache.viewStyle = IsReportDown() ? ListViewStyle::vsReport : ListViewStyle::vsList;
+    if (listHasOwnFont_) {
+        ListFont font;
+        font.name = listFontInfo_.lfFaceName;
+        font.size = ListFontSize();
+        font.color =
+            listFontColor_ == CLR_DEFAULT ? kWindowTextColor : static_cast<std::uint32_t>(listFontColor_);
+        cache.font = font;
+    }
+    cache.smallImages = kSmallImageListName;
+    cache.largeImages = kLargeImageListName;
+    cache.rows = list_.Rows();
+    return cache;
+}
+
+void TMainForm::ApplyListCache(ListCache cache) {
+    // The widths saved with the list replace those of the settings file; the captions are written anew
+    // when the window is shown.
+    for (std::size_t column = 0; column < cache.columns.size() && column < kColumnCount; ++column) {
+        SetColumnWidth(static_cast<int>(column), cache.columns[column].width);
+    }
+    if (cache.font) {
+        if (!listHasOwnFont_) {
+            listFontInfo_ = fontInfo_;
+            listHasOwnFont_ = true;
+        }
+        if (!cache.font->name.empty() && cache.font->name.size() < LF_FACESIZE) {
+            ::wcscpy_s(listFontInfo_.lfFaceName, cache.font->name.c_str());
+        }
+        listFontInfo_.lfHeight = -::MulDiv(cache.font->size, static_cast<int>(dpi_), 72);
+        listFontColor_ = (cache.font->color & kSystemColorFlag) != 0
+                             ? CLR_DEFAULT
+                             : static_cast<COLORREF>(cache.font->color);
+        ApplyListFont();
+    }
+    list_.Assign(std::move(cache.rows));
+}
+
+void TMainForm::SaveSettings() {
+    IniFile ini = OpenSettings();
+    Settings settings;
+    settings.maximised = ::IsZoomed(hwnd_) != FALSE;
+    if (!settings.maximised) {
+        RECT window{};
+        ::GetWindowRect(hwnd_, &window);
+        settings.left = window.left;
+        settings.top = window.top;
+        settings.width = window.right - window.left;
+        settings.height = window.bottom - window.top;
+    }
+    settings.report = IsReportDown();
+    for (int column = 0; column < kColumnCount; ++column) {
+        settings.columnWidths[static_cast<std::size_t>(column)] = ColumnWidth(column);
+    }
+    settings.columnSort = list_.MListViewSort;
+    settings.columnIndex = list_.MColumnIndex;
+    settings.fontSize = ListFontSize();
+    settings.style = CheckedScheme();
+    settings.Write(ini);
+    WriteFileAtomically(DataFile(kSettingsFileName), ini.Serialize());
+}
+
+void TMainForm::SaveCaches() {
+    WriteFileAtomically(DataFile(kListCacheFileName), WriteListCache(CurrentListCache()));
+    WriteFileAtomically(DataFile(kSmallIconCacheFileName),
+                        WriteImageListFile(ImageListS.get(), kSmallImageListName));
+    WriteFileAtomically(DataFile(kLargeIconCacheFileName),
+                        WriteImageListFile(ImageListL.get(), kLargeImageListName));
+    WriteFileAtomically(DataFile(kFindHistoryFileName), WriteFindHistory(history_));
+}
+
+} // namespace orvane
