@@ -1,5 +1,7 @@
 #include "store/component_stream.h"
 
+#include "store/byte_builder_test.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,30 +12,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Builds expected bytes by hand.
-struct Hand {
-    Bytes b;
-    Hand& u8(std::initializer_list<int> values) {
-        for (int v : values) {
-            b.push_back(static_cast<std::uint8_t>(v));
-        }
-        return *this;
-    }
-    Hand& u32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        }
-        return *this;
-    }
-    Hand& raw(std::string_view s) {
-        b.insert(b.end(), s.begin(), s.end());
-        return *this;
-    }
-    Hand& shortString(std::string_view s) {
-        b.push_back(static_cast<std::uint8_t>(s.size()));
-        return raw(s);
-    }
-};
+using Hand = test::ByteBuilder;
 
 StreamValue Kind(ValueKind kind) {
     return StreamValue::Of(kind);

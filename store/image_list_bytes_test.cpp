@@ -27,7 +27,7 @@ void Bitmap(Bytes& b, std::int32_t width, std::int32_t height, int bits) {
     Put(b, static_cast<std::uint32_t>(height), 4);
     Put(b, 1, 2);
     Put(b, static_cast<std::uint32_t>(bits), 2);
-    Put(b, 0, 4 * 6);
+    b.insert(b.end(), 4 * 6, 0); // compression, image size, resolution, colours
     b.insert(b.end(), palette + pixels, 0x5A);
 }
 

@@ -8,8 +8,10 @@ namespace orvane {
 namespace {
 
 constexpr std::uint8_t kItemDataVersion = 6;
+// "Items.LongText": 1 byte version (1), 32-bit entry count, then per entry a 32-bit row index, 1 byte
+// field (0 the caption, k + 1 sub-item k), a 32-bit count of UTF-16 code units and those units
+// (UTF-16LE). Every integer little-endian.
 constexpr std::uint8_t kLongTextVersion = 1;
-// Field numbers of "Items.LongText": 0 the caption, k + 1 sub-item k.
 constexpr std::uint8_t kCaptionField = 0;
 // Font heights are stored in pixels at this many per inch.
 constexpr int kStoredPixelsPerInch = 96;

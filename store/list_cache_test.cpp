@@ -2,6 +2,8 @@
 
 #include "system/text_codec.h"
 
+#include "store/byte_builder_test.h"
+
 #include <gtest/gtest.h>
 
 namespace orvane {
@@ -9,46 +11,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct Hand {
-    Bytes b;
-    Hand& u8(std::initializer_list<int> values) {
-        for (int v : values) {
-            b.push_back(static_cast<std::uint8_t>(v));
-        }
-        return *this;
-    }
-    Hand& u32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        }
-        return *this;
-    }
-    Hand& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
-    Hand& zeros(std::size_t n) {
-        b.insert(b.end(), n, 0);
-        return *this;
-    }
-    Hand& raw(std::string_view s) {
-        b.insert(b.end(), s.begin(), s.end());
-        return *this;
-    }
-    Hand& shortString(std::string_view s) {
-        b.push_back(static_cast<std::uint8_t>(s.size()));
-        return raw(s);
-    }
-    // A length byte and UTF-16LE units of an ASCII text, as "Items.ItemData" stores texts.
-    Hand& itemText(std::string_view s) {
-        b.push_back(static_cast<std::uint8_t>(s.size()));
-        for (char c : s) {
-            u8({c, 0});
-        }
-        return *this;
-    }
-    Hand& append(const Bytes& more) {
-        b.insert(b.end(), more.begin(), more.end());
-        return *this;
-    }
-};
+using Hand = test::ByteBuilder;
 
 ShortcutRow Row(std::wstring caption, int image, std::array<std::wstring, kSubItemCount> subItems) {
     ShortcutRow row;

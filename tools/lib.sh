@@ -4,7 +4,7 @@ ORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 # Packages every build needs, and those that running and testing under Wine add.
 ORVANE_BUILD_PACKAGES=(cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix
-                       binutils-mingw-w64-x86-64 clang-format git)
+                       binutils-mingw-w64-x86-64 clang-format git clang libclang-rt-14-dev llvm)
 ORVANE_WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation fonts-droid-fallback)
 
 as_root() {

@@ -1,0 +1,143 @@
+// Writes the seed corpus of the fuzz targets with the program's own writers:
+//   orvane_make_corpus <folder>   (the folder gets one subfolder per target)
+#include "store/component_stream.h"
+#include "store/find_history.h"
+#include "store/image_list_cache.h"
+#include "store/list_cache.h"
+#include "store/text_encoding.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Save(const std::filesystem::path& folder, const char* name, const Bytes& bytes) {
+    std::filesystem::create_directories(folder);
+    std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + (folder / name).string());
+    }
+}
+
+orvane::ShortcutRow Row(std::wstring caption, int image, std::wstring path, std::wstring target) {
+    orvane::ShortcutRow row;
+    row.caption = std::move(caption);
+    row.imageIndex = image;
+    row.subItems = {std::move(path),     std::move(target),   L"",
+                    L"2024/01/02 03:04", L"2023/12/31 23:59", L"1.0"};
+    return row;
+}
+
+orvane::ListCache SmallList(bool longPath) {
+    orvane::ListCache list;
+    list.columns = {{L"\u540D\u524D \u25B2", 300, orvane::ColumnAlignment::taLeftJustify},
+                    {L"Size", 80, orvane::ColumnAlignment::taRightJustify}};
+    list.font = orvane::ListFont{L"Meiryo UI", 9, orvane::kWindowTextColor};
+    list.smallImages = orvane::kSmallImageListName;
+    list.largeImages = orvane::kLargeImageListName;
+    list.rows = {
+        Row(L"\u30E1\u30E2\u5E33", 0, L"C:\\Start\\\u30E1\u30E2\u5E33.lnk", L"C:\\Windows\\notepad.exe")};
+    if (longPath) {
+        list.rows.push_back(Row(L"Deep", 1, L"C:\\" + std::wstring(290, L'd') + L".lnk", L"x.exe"));
+    }
+    return list;
+}
+
+// A tiny image-list stream: two 2 x 2 images of 32 bits with a mask.
+Bytes TinyImageListStream() {
+    Bytes b = {'I', 'L', 0x01, 0x01, 2, 0, 3, 0, 4, 0, 2, 0, 2, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x21, 0};
+    b.insert(b.end(), 8, 0xFF);
+    auto put = [&](std::uint32_t v, int size) {
+        for (int i = 0; i < size; ++i) {
+            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        }
+    };
+    auto bitmap = [&](int bits) {
+        std::uint32_t palette = bits == 1 ? 8 : 0;
+        std::uint32_t pixels = ((8u * static_cast<std::uint32_t>(bits) + 31) / 32) * 4 * 2;
+        b.push_back('B');
+        b.push_back('M');
+        put(14 + 40 + palette + pixels, 4);
+        put(0, 4);
+        put(14 + 40 + palette, 4);
+        put(40, 4);
+        put(8, 4);
+        put(2, 4);
+        put(1, 2);
+        put(static_cast<std::uint32_t>(bits), 2);
+        b.insert(b.end(), 24, 0);
+        for (std::uint32_t i = 0; i < palette + pixels; ++i) {
+            b.push_back(static_cast<std::uint8_t>(i * 37));
+        }
+    };
+    bitmap(32);
+    bitmap(1);
+    return b;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: orvane_make_corpus <folder>\n";
+        return 2;
+    }
+    const std::filesystem::path root = argv[1];
+    try {
+        const Bytes shortList = orvane::WriteListCache(SmallList(false));
+        const Bytes longList = orvane::WriteListCache(SmallList(true));
+        orvane::ImageListCache icons;
+        icons.name = orvane::kLargeImageListName;
+        icons.bitmap = TinyImageListStream();
+
+        Save(root / "component_stream", "list.lst", shortList);
+        Save(root / "component_stream", "icons.lst", orvane::WriteImageListCache(icons));
+        orvane::StreamComponent kinds;
+        kinds.className = "TThing";
+        kinds.objectName = "Thing";
+        kinds.flags = 0x02;
+        kinds.childPosition = 1;
+        orvane::StreamValue set = orvane::StreamValue::Of(orvane::ValueKind::vaSet);
+        set.set = {"fsBold"};
+        orvane::StreamValue list = orvane::StreamValue::Of(orvane::ValueKind::vaList);
+        list.list = {orvane::StreamValue::Integer(70000), orvane::StreamValue::Of(orvane::ValueKind::vaNil)};
+        orvane::StreamValue ext = orvane::StreamValue::Of(orvane::ValueKind::vaExtended);
+        ext.number = 1.5;
+        orvane::StreamValue utf8 = orvane::StreamValue::Of(orvane::ValueKind::vaUtf8String);
+        utf8.text = L"\u00FC";
+        kinds.properties = {{"A", orvane::StreamValue::Integer(-1)},
+                            {"B", orvane::StreamValue::Integer(std::int64_t{1} << 40)},
+                            {"C", orvane::StreamValue::Text(L"\u65E5")},
+                            {"D", utf8},
+                            {"E", ext},
+                            {"F", set},
+                            {"G", list},
+                            {"H", orvane::StreamValue::Bool(true)}};
+        orvane::StreamComponent child;
+        child.className = "TChild";
+        kinds.children.push_back(child);
+        Save(root / "component_stream", "kinds.bin", orvane::WriteComponentStream(kinds));
+
+        Save(root / "list_cache", "list.lst", shortList);
+        Save(root / "list_cache", "long.lst", longList);
+        Save(root / "list_cache", "itemdata.bin", orvane::EncodeItemData(SmallList(false).rows));
+        Save(root / "list_cache", "longtext.bin", orvane::EncodeLongTexts(SmallList(true).rows));
+
+        Save(root / "find_history", "utf16le.lst", orvane::WriteFindHistory({L"\u30E1\u30E2", L"word", L""}));
+        Save(root / "find_history", "utf8.lst",
+             orvane::EncodeText(L"\u65E5\u672C\r\nabc\nx\r", orvane::TextEncoding::teUtf8, {}));
+        Save(root / "find_history", "utf16be.lst",
+             orvane::EncodeText(L"ab\r\n\u00E9\r\n", orvane::TextEncoding::teUtf16Be, {}));
+        Save(root / "find_history", "ansi.lst", {'a', '\r', '\n', 0xE9, 'b'});
+
+        Save(root / "image_list_bytes", "tiny.il", TinyImageListStream());
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
