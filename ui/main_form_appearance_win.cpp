@@ -53,7 +53,8 @@ COLORREF TMainForm::ListTextColor() const {
     if (listHasOwnFont_ && listFontColor_ != CLR_DEFAULT) {
         return listFontColor_;
     }
-    return ::GetSysColor(COLOR_WINDOWTEXT);
+    // The window's font colour: the scheme's text colour, the system's in the Windows scheme.
+    return scheme_ == 0 ? ::GetSysColor(COLOR_WINDOWTEXT) : static_cast<COLORREF>(theme_.Colors().listText);
 }
 
 void TMainForm::ApplyColorScheme(int index) {
@@ -171,9 +172,7 @@ void TMainForm::FormMouseWheel(WPARAM keys, int wheelDelta) {
 namespace orvane {
 
 void TMainForm::ApplySchemeColors() {
-    COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    ListView_SetBkColor(ListView, face);
-    ListView_SetTextBkColor(ListView, face);
+    theme_.Apply(scheme_, dpi_);
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

@@ -251,6 +251,8 @@ void TMainForm::CreateControls() {
     CreateHints();
     TakeIconFont();
     LayoutSearchBox();
+    theme_.Attach(hwnd_, ToolBar1, CBFind, ListView, StatusBar);
+    theme_.AttachMenu(PPMenuColor.get());
     // The list is first in the tab order and starts with the focus.
     ::SetWindowPos(ListView, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::SetFocus(ListView);
@@ -388,6 +390,44 @@ LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, L
 }
 
 LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The colour scheme draws first where it draws at all.
+    LRESULT themed = 0;
+    switch (message) {
+    case WM_NOTIFY:
+        if (theme_.OnNotify(*reinterpret_cast<const NMHDR*>(lParam), themed)) {
+            return themed;
+        }
+        break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (theme_.OnCtlColor(message, wParam, lParam, themed)) {
+            return themed;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (theme_.OnEraseBackground(reinterpret_cast<HDC>(wParam))) {
+            return 1;
+        }
+        break;
+    case WM_MEASUREITEM:
+        if (theme_.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) {
+            return TRUE;
+        }
+        break;
+    case WM_DRAWITEM:
+        if (theme_.OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) {
+            return TRUE;
+        }
+        break;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED:
+        theme_.Apply(scheme_, dpi_);
+        break;
+    default:
+        break;
+    }
     switch (message) {
     case WM_CREATE:
         dpi_ = ::GetDpiForWindow(hwnd_);
@@ -424,6 +464,7 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_DESTROY:
+        theme_.Detach();
         ::RemoveWindowSubclass(ToolBar1, ToolBarSubclass, 1);
         ::RemoveWindowSubclass(ListView, ListViewSubclass, 1);
         ::PostQuitMessage(0);

@@ -5,6 +5,7 @@
 
 #include "system/handles_win.h"
 #include "ui/shortcut_list.h"
+#include "ui/theme_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -214,6 +215,8 @@ private:
     UniqueMenu PPMenuColor;
     std::array<int, 3> MPPColor{};
     int scheme_ = 0;
+    // Draws the whole window in the Light and Dark schemes.
+    ColorSchemeController theme_;
     bool listHasOwnFont_ = false;
     LOGFONTW listFontInfo_{};
     COLORREF listFontColor_ = CLR_DEFAULT;

@@ -20,7 +20,7 @@ constexpr DWORD kImmersiveDarkMode = 20;
 constexpr DWORD kImmersiveDarkModeBefore20H1 = 19;
 
 // Window themes that give Windows' own controls their dark parts (scroll bars, the combo box's
-// frame, tooltips); an empty name puts the default theme back.
+// frame, tooltips); no name puts the default theme back.
 constexpr wchar_t kDarkExplorerTheme[] = L"DarkMode_Explorer";
 constexpr wchar_t kDarkComboTheme[] = L"DarkMode_CFD";
 
@@ -365,6 +365,9 @@ void ColorSchemeController::InstallSubclasses() {
             ::SetWindowSubclass(window, &SubclassProc, role, self);
         }
     }
+    if (IsAlive(statusBar_)) {
+        ReadStatusText();
+    }
 }
 
 void ColorSchemeController::RemoveSubclasses() {
@@ -466,6 +469,13 @@ void ColorSchemeController::RedrawAll() {
 }
 
 void ColorSchemeController::Forget(HWND window) {
+    // A control's parts go with it.
+    if (window == list_) {
+        header_ = nullptr;
+    }
+    if (window == searchBox_) {
+        searchEdit_ = searchList_ = nullptr;
+    }
     for (HWND* handle :
          {&form_, &toolBar_, &searchBox_, &searchEdit_, &searchList_, &list_, &header_, &statusBar_}) {
         if (*handle == window) {
@@ -562,7 +572,8 @@ bool ColorSchemeController::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if ((known->type & MFT_SEPARATOR) != 0) {
         Fill(dc, rect, menuBrush_.get(), palette_.menuBackground);
         int y = (rect.top + rect.bottom) / 2;
-        Fill(dc, RECT{rect.left + Scale(4), y, rect.right - Scale(4), y + 1}, palette_.border);
+        Fill(dc, RECT{rect.left + Scale(4), y, rect.right - Scale(4), y + 1}, borderBrush_.get(),
+             palette_.border);
         return true;
     }
     bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
@@ -630,6 +641,12 @@ LRESULT ColorSchemeController::OnSubclassMessage(HWND hwnd, UINT message, WPARAM
         }
         break;
     case rlStatusBar:
+        if (message == SB_SETTEXTW && LOBYTE(LOWORD(wParam)) == SB_SIMPLEID) {
+            statusText_ = lParam != 0 ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+            LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+            ::InvalidateRect(hwnd, nullptr, FALSE);
+            return result;
+        }
         if (message == WM_ERASEBKGND) {
             return 1;
         }
@@ -662,9 +679,10 @@ LRESULT ColorSchemeController::OnSubclassMessage(HWND hwnd, UINT message, WPARAM
             return 0;
         } else if (message == WM_ERASEBKGND) {
             return 1;
-        } else if (message == WM_COMMAND || message == WM_SETFOCUS || message == WM_KILLFOCUS ||
-                   message == WM_LBUTTONDOWN || message == WM_LBUTTONUP || message == CB_SHOWDROPDOWN ||
-                   message == WM_ENABLE) {
+        } else if ((message == WM_COMMAND &&
+                    (HIWORD(wParam) == EN_SETFOCUS || HIWORD(wParam) == EN_KILLFOCUS)) ||
+                   message == WM_SETFOCUS || message == WM_KILLFOCUS || message == WM_LBUTTONDOWN ||
+                   message == WM_LBUTTONUP || message == CB_SHOWDROPDOWN || message == WM_ENABLE) {
             // These change the focus edge or the button; the combo box may have drawn its own frame
             // directly, so it is painted again.
             LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
@@ -800,7 +818,8 @@ void ColorSchemeController::DrawToolSeparators(HDC dc) {
         bool slot = rect.right - rect.left > Scale(16);
         if ((button.fsState & TBSTATE_WRAP) == 0 && !slot) {
             int x = (rect.left + rect.right) / 2;
-            Fill(dc, RECT{x, rect.top + Scale(7), x + 1, rect.bottom - Scale(7)}, palette_.border);
+            Fill(dc, RECT{x, rect.top + Scale(7), x + 1, rect.bottom - Scale(7)}, borderBrush_.get(),
+                 palette_.border);
         }
     }
 }
@@ -910,8 +929,9 @@ void ColorSchemeController::DrawHeaderItem(NMCUSTOMDRAW& draw) {
     bool hot = (draw.uItemState & CDIS_HOT) != 0;
     Fill(dc, rect, pressed ? palette_.surfacePressed : hot ? palette_.surfaceHot : palette_.surface);
     // The divider on the right and the line that parts the header from the rows.
-    Fill(dc, RECT{rect.right - 1, rect.top + Scale(4), rect.right, rect.bottom - Scale(4)}, palette_.border);
-    Fill(dc, RECT{rect.left, rect.bottom - 1, rect.right, rect.bottom}, palette_.border);
+    Fill(dc, RECT{rect.right - 1, rect.top + Scale(4), rect.right, rect.bottom - Scale(4)},
+         borderBrush_.get(), palette_.border);
+    Fill(dc, RECT{rect.left, rect.bottom - 1, rect.right, rect.bottom}, borderBrush_.get(), palette_.border);
 
     wchar_t caption[260] = {};
     HDITEMW item{};
@@ -956,7 +976,8 @@ void ColorSchemeController::FillHeaderRest(HDC dc) {
     }
     if (right < client.right) {
         Fill(dc, RECT{right, client.top, client.right, client.bottom}, surfaceBrush_.get(), palette_.surface);
-        Fill(dc, RECT{right, client.bottom - 1, client.right, client.bottom}, palette_.border);
+        Fill(dc, RECT{right, client.bottom - 1, client.right, client.bottom}, borderBrush_.get(),
+             palette_.border);
     }
 }
 
@@ -989,16 +1010,14 @@ void ColorSchemeController::PaintStatusBar(HDC target) {
     BufferedCanvas canvas(target, client);
     HDC dc = canvas.dc();
     Fill(dc, client, surfaceBrush_.get(), palette_.surface);
-    Fill(dc, RECT{client.left, client.top, client.right, client.top + 1}, palette_.border);
+    Fill(dc, RECT{client.left, client.top, client.right, client.top + 1}, borderBrush_.get(),
+         palette_.border);
 
     bool grip = (::GetWindowLongPtrW(statusBar_, GWL_STYLE) & SBARS_SIZEGRIP) != 0 &&
                 !::IsZoomed(::GetParent(statusBar_));
     int gripWidth = grip ? ::GetSystemMetricsForDpi(SM_CXVSCROLL, dpi_) : 0;
 
-    auto length = LOWORD(::SendMessageW(statusBar_, SB_GETTEXTLENGTHW, SB_SIMPLEID, 0));
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    ::SendMessageW(statusBar_, SB_GETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcsnlen(text.c_str(), text.size()));
+    const std::wstring& text = statusText_;
     if (!text.empty()) {
         RECT label{client.left + Scale(6), client.top + 1, client.right - gripWidth - Scale(2),
                    client.bottom};
@@ -1021,6 +1040,21 @@ void ColorSchemeController::PaintStatusBar(HDC target) {
                 Fill(dc, RECT{x, y, x + dot, y + dot}, palette_.secondaryText);
             }
         }
+    }
+}
+
+void ColorSchemeController::ReadStatusText() {
+    auto read = [this](WPARAM part) {
+        auto length = LOWORD(::SendMessageW(statusBar_, SB_GETTEXTLENGTHW, part, 0));
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        ::SendMessageW(statusBar_, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(wcsnlen(text.c_str(), text.size()));
+        return text;
+    };
+    statusText_ = read(SB_SIMPLEID);
+    // Wine answers the simple text only as part 0.
+    if (statusText_.empty() && ::SendMessageW(statusBar_, SB_ISSIMPLE, 0, 0) != 0) {
+        statusText_ = read(0);
     }
 }
 

@@ -103,6 +103,7 @@ private:
     void DrawHeaderItem(NMCUSTOMDRAW& draw);
     void FillHeaderRest(HDC dc);
     void PaintStatusBar(HDC dc);
+    void ReadStatusText();
     void PaintSearchBox(HDC dc);
     void PaintListBorder();
 
@@ -132,6 +133,9 @@ private:
     HIMAGELIST formToolbarImages_ = nullptr;
     UniqueImageList darkToolbarImages_;
     UINT darkToolbarImagesDpi_ = 0;
+
+    // The status bar's simple text, kept as it is set while the status bar is subclassed.
+    std::wstring statusText_;
 
     UniqueBrush windowBrush_;
     UniqueBrush surfaceBrush_;

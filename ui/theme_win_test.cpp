@@ -333,22 +333,14 @@ private:
     static std::wstring RowText(int row, int column) {
         static const wchar_t* names[] = {L"メモ帳", L"Calculator", L"ペイント", L"Command Prompt",
                                          L"ワードパッド"};
-        std::wstring name = names[row % 5] + std::wstring(row >= 5 ? L" " + std::to_wstring(row) : L"");
-        switch (column) {
-        case 0:
-            return name;
-        case 1:
-            return L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\" + name + L".lnk";
-        case 2:
-            return L"C:\\Windows\\system32\\tool" + std::to_wstring(row) + L".exe";
-        case 3:
-            return L"Tool number " + std::to_wstring(row);
-        case 4:
-        case 5:
-            return L"2024/05/0" + std::to_wstring(row % 9 + 1) + L" 12:3" + std::to_wstring(row % 10);
-        default:
-            return L"10.0.19041." + std::to_wstring(row);
-        }
+        static const wchar_t* columns[] = {L"",
+                                           L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\",
+                                           L"C:\\Windows\\system32\\tool",
+                                           L"Tool number ",
+                                           L"2024/05/01 12:",
+                                           L"2024/05/09 08:",
+                                           L"10.0.19041."};
+        return columns[column] + (column == 0 ? std::wstring(names[row % 5]) : L"") + std::to_wstring(row);
     }
 
     HWND hwnd_ = nullptr;
@@ -367,88 +359,73 @@ struct Capture {
     Color At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
-Capture CaptureClient(HWND window) {
-    ::RedrawWindow(window, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Pump();
+// A rectangle of what `source` shows.
+Capture CaptureFrom(HDC source, int left, int top, int width, int height) {
     Capture capture;
-    RECT client{};
-    ::GetClientRect(window, &client);
-    capture.width = client.right;
-    capture.height = client.bottom;
     BITMAPINFO header{};
     header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = capture.width;
-    header.bmiHeader.biHeight = -capture.height;
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = -height;
     header.bmiHeader.biPlanes = 1;
     header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     UniqueBitmap bitmap(::CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) {
         return capture;
     }
-    HDC source = ::GetDC(window);
     HDC memory = ::CreateCompatibleDC(source);
     HGDIOBJ old = ::SelectObject(memory, bitmap.get());
-    ::BitBlt(memory, 0, 0, capture.width, capture.height, source, 0, 0, SRCCOPY);
+    ::BitBlt(memory, 0, 0, width, height, source, left, top, SRCCOPY);
     ::GdiFlush();
     ::SelectObject(memory, old);
     ::DeleteDC(memory);
-    ::ReleaseDC(window, source);
-    const auto* bgra = static_cast<const std::uint32_t*>(bits);
-    capture.pixels.resize(static_cast<std::size_t>(capture.width) * capture.height);
-    for (std::size_t i = 0; i < capture.pixels.size(); ++i) {
-        std::uint32_t p = bgra[i];
-        capture.pixels[i] = MakeColor(static_cast<int>((p >> 16) & 0xFF), static_cast<int>((p >> 8) & 0xFF),
-                                      static_cast<int>(p & 0xFF));
+    // The DIB holds 0x00RRGGBB; the system's colours are 0x00BBGGRR.
+    const auto* rgb = static_cast<const std::uint32_t*>(bits);
+    capture.width = width;
+    capture.height = height;
+    for (int i = 0; i < width * height; ++i) {
+        capture.pixels.push_back(MakeColor(static_cast<int>(rgb[i] >> 16), static_cast<int>(rgb[i] >> 8),
+                                           static_cast<int>(rgb[i])));
     }
     return capture;
 }
 
-// Writes the capture as a 24-bit BMP when ORVANE_THEME_SHOTS names a folder.
+Capture CaptureClient(HWND window) {
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump();
+    RECT client{};
+    ::GetClientRect(window, &client);
+    HDC source = ::GetDC(window);
+    Capture capture = CaptureFrom(source, 0, 0, client.right, client.bottom);
+    ::ReleaseDC(window, source);
+    return capture;
+}
+
+static_assert(sizeof(BITMAPFILEHEADER) == 14, "the file header is packed");
+
+// Writes the capture as a top-down 32-bit BMP when ORVANE_THEME_SHOTS names a folder.
 void SaveShot(const Capture& capture, const std::wstring& name) {
     const wchar_t* folder = _wgetenv(L"ORVANE_THEME_SHOTS");
     if (folder == nullptr || *folder == 0 || capture.pixels.empty()) {
         return;
     }
-    const int stride = (capture.width * 3 + 3) / 4 * 4;
-    std::string bytes;
-    auto put32 = [&](std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-        }
-    };
-    auto put16 = [&](std::uint16_t v) {
-        bytes.push_back(static_cast<char>(v & 0xFF));
-        bytes.push_back(static_cast<char>(v >> 8));
-    };
-    const std::uint32_t imageSize = static_cast<std::uint32_t>(stride * capture.height);
-    bytes += "BM";
-    put32(54 + imageSize);
-    put32(0);
-    put32(54);
-    put32(40);
-    put32(static_cast<std::uint32_t>(capture.width));
-    put32(static_cast<std::uint32_t>(capture.height));
-    put16(1);
-    put16(24);
-    put32(0);
-    put32(imageSize);
-    put32(2835);
-    put32(2835);
-    put32(0);
-    put32(0);
-    for (int y = capture.height - 1; y >= 0; --y) {
-        std::string row;
-        for (int x = 0; x < capture.width; ++x) {
-            Color c = capture.At(x, y);
-            row.push_back(static_cast<char>(BlueOf(c)));
-            row.push_back(static_cast<char>(GreenOf(c)));
-            row.push_back(static_cast<char>(RedOf(c)));
-        }
-        row.resize(static_cast<std::size_t>(stride), '\0');
-        bytes += row;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = capture.width;
+    info.biHeight = -capture.height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + capture.pixels.size() * 4);
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (Color c : capture.pixels) {
+        const char pixel[4] = {static_cast<char>(BlueOf(c)), static_cast<char>(GreenOf(c)),
+                               static_cast<char>(RedOf(c)), 0};
+        bytes.append(pixel, 4);
     }
     test::WriteFileBytes(std::wstring(folder) + L"\\" + name + L".bmp", bytes);
 }
@@ -508,7 +485,7 @@ std::string Hex(Color c) {
 
 // --- tests -----------------------------------------------------------------------------------------
 
-class ColorScheme : public ::testing::Test {
+class ColorSchemeControl : public ::testing::Test {
 protected:
     void SetUp() override {
         form_ = std::make_unique<TestForm>();
@@ -519,7 +496,7 @@ protected:
     std::unique_ptr<TestForm> form_;
 };
 
-TEST_F(ColorScheme, ListTakesThePaletteAndGetsTheSystemColoursBack) {
+TEST_F(ColorSchemeControl, ListTakesThePaletteAndGetsTheSystemColoursBack) {
     TestForm& f = *form_;
     f.Apply(csDark);
     Palette dark = PaletteFor(csDark);
@@ -544,20 +521,16 @@ TEST_F(ColorScheme, ListTakesThePaletteAndGetsTheSystemColoursBack) {
     EXPECT_NE(ListView_GetExtendedListViewStyle(f.list) & LVS_EX_GRIDLINES, 0u);
     // The other extended styles were never touched.
     EXPECT_NE(ListView_GetExtendedListViewStyle(f.list) & LVS_EX_FULLROWSELECT, 0u);
-}
 
-TEST_F(ColorScheme, IndexOutsideTheMenuGivesTheSystemLook) {
-    TestForm& f = *form_;
+    // An index outside the menu (a hand-edited settings file) gives the system look.
     f.Apply(csDark);
     f.Apply(7);
     EXPECT_EQ(f.controller.Scheme(), csWindows);
     EXPECT_EQ(ListView_GetBkColor(f.list), ::GetSysColor(COLOR_BTNFACE));
     EXPECT_FALSE(ColorSchemeController::IsSubclassed(f.list));
-    f.Apply(-1);
-    EXPECT_EQ(f.controller.Scheme(), csWindows);
 }
 
-TEST_F(ColorScheme, WindowsSchemeRemovesEverySubclassAndKeepsTheFormsOwn) {
+TEST_F(ColorSchemeControl, WindowsSchemeRemovesEverySubclassAndKeepsTheFormsOwn) {
     TestForm& f = *form_;
     const HWND controls[] = {f.toolBar, f.list, f.statusBar, f.searchBox};
     std::vector<LONG_PTR> procedures;
@@ -584,7 +557,7 @@ TEST_F(ColorScheme, WindowsSchemeRemovesEverySubclassAndKeepsTheFormsOwn) {
     EXPECT_EQ(owner, reinterpret_cast<DWORD_PTR>(f.hwnd()));
 }
 
-TEST_F(ColorScheme, DetachGivesTheSystemLookBack) {
+TEST_F(ColorSchemeControl, DetachGivesTheSystemLookBack) {
     TestForm& f = *form_;
     f.Apply(csDark);
     f.controller.Detach();
@@ -599,7 +572,7 @@ TEST_F(ColorScheme, DetachGivesTheSystemLookBack) {
     EXPECT_FALSE(f.controller.OnNotify(header, result));
 }
 
-TEST_F(ColorScheme, ControlDestroyedWhileStyledTakesItsSubclassWithIt) {
+TEST_F(ColorSchemeControl, ControlDestroyedWhileStyledTakesItsSubclassWithIt) {
     TestForm& f = *form_;
     f.Apply(csDark);
     ::DestroyWindow(f.statusBar);
@@ -611,7 +584,7 @@ TEST_F(ColorScheme, ControlDestroyedWhileStyledTakesItsSubclassWithIt) {
     EXPECT_EQ(ListView_GetBkColor(f.list), ::GetSysColor(COLOR_BTNFACE));
 }
 
-TEST_F(ColorScheme, CustomDrawIsAnsweredOnlyOutsideTheSystemLook) {
+TEST_F(ColorSchemeControl, CustomDrawIsAnsweredOnlyOutsideTheSystemLook) {
     TestForm& f = *form_;
     auto prepaint = [&](HWND from) {
         NMTBCUSTOMDRAW draw{};
@@ -648,7 +621,7 @@ TEST_F(ColorScheme, CustomDrawIsAnsweredOnlyOutsideTheSystemLook) {
     EXPECT_FALSE(handled);
 }
 
-TEST_F(ColorScheme, DarkSchemeSwapsInTheDarkToolbarImagesAndGivesTheFormsBack) {
+TEST_F(ColorSchemeControl, DarkSchemeSwapsInTheDarkToolbarImagesAndGivesTheFormsBack) {
     TestForm& f = *form_;
     auto current = [&] {
         return reinterpret_cast<HIMAGELIST>(::SendMessageW(f.toolBar, TB_GETIMAGELIST, 0, 0));
@@ -671,7 +644,7 @@ TEST_F(ColorScheme, DarkSchemeSwapsInTheDarkToolbarImagesAndGivesTheFormsBack) {
     EXPECT_EQ(current(), f.toolbarImages.get());
 }
 
-TEST_F(ColorScheme, SearchBoxAndBackgroundColoursComeFromThePalette) {
+TEST_F(ColorSchemeControl, SearchBoxAndBackgroundColoursComeFromThePalette) {
     TestForm& f = *form_;
     UniqueBitmap bitmap(::CreateBitmap(8, 8, 1, 32, nullptr));
     HDC screen = ::GetDC(nullptr);
@@ -704,118 +677,93 @@ TEST_F(ColorScheme, SearchBoxAndBackgroundColoursComeFromThePalette) {
     ::DeleteDC(dc);
 }
 
-TEST_F(ColorScheme, ColourMenuIsOwnerDrawnInThePaletteAndRestored) {
+// The colour menu as it shows on screen: opened from the form, captured once it is up, then closed.
+Capture OpenMenuShot(TestForm& f) {
+    static Capture shot;
+    shot = Capture{};
+    ::SetTimer(f.hwnd(), 1, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND popup = ::FindWindowW(L"#32768", nullptr);
+        if (popup != nullptr && ::IsWindowVisible(popup)) {
+            RECT rect{};
+            ::GetWindowRect(popup, &rect);
+            HDC screen = ::GetDC(nullptr);
+            shot = CaptureFrom(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+            ::ReleaseDC(nullptr, screen);
+        }
+        ::KillTimer(nullptr, id);
+        ::EndMenu();
+    });
+    RECT anchor{};
+    ::GetWindowRect(f.list, &anchor);
+    ::SetForegroundWindow(f.hwnd());
+    ::TrackPopupMenuEx(f.colorMenu.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, anchor.left + 40,
+                       anchor.top + 40, f.hwnd(), nullptr);
+    ::KillTimer(f.hwnd(), 1);
+    Pump();
+    return shot;
+}
+
+TEST_F(ColorSchemeControl, ColourMenuOpensInThePaletteAndIsGivenBack) {
     TestForm& f = *form_;
     HMENU menu = f.colorMenu.get();
     f.controller.AttachMenu(menu);
-    auto type = [&](UINT id) {
-        MENUITEMINFOW item{};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_FTYPE;
-        ::GetMenuItemInfoW(menu, id, FALSE, &item);
-        return item.fType;
-    };
-    auto caption = [&](UINT id) {
-        wchar_t text[64] = {};
-        MENUITEMINFOW item{};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_STRING;
-        item.dwTypeData = text;
-        item.cch = 64;
-        ::GetMenuItemInfoW(menu, id, FALSE, &item);
-        return std::wstring(text);
-    };
-    auto background = [&] {
-        MENUINFO info{};
+    auto item = [&](UINT id) {
+        static wchar_t text[64];
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
-        info.fMask = MIM_BACKGROUND;
-        ::GetMenuInfo(menu, &info);
-        return info.hbrBack;
+        info.fMask = MIIM_FTYPE | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 64;
+        ::GetMenuItemInfoW(menu, id, FALSE, &info);
+        return std::make_pair(info.fType, std::wstring(text));
     };
-    EXPECT_EQ(type(202) & MFT_OWNERDRAW, 0u);
-
-    f.Apply(csDark);
-    Palette dark = PaletteFor(csDark);
-    EXPECT_NE(type(202) & MFT_OWNERDRAW, 0u);
-    EXPECT_NE(type(202) & MFT_RADIOCHECK, 0u);
-    HBRUSH brush = background();
-    ASSERT_NE(brush, nullptr);
-    LOGBRUSH info{};
-    ::GetObjectW(brush, sizeof info, &info);
-    EXPECT_EQ(info.lbColor, dark.menuBackground);
-
-    MEASUREITEMSTRUCT measure{};
-    measure.CtlType = ODT_MENU;
-    measure.itemID = 202;
-    ASSERT_TRUE(f.controller.OnMeasureItem(measure));
-    EXPECT_GT(measure.itemWidth, 40u);
-    EXPECT_GE(measure.itemHeight, static_cast<UINT>(f.Scale(20)));
-    measure.itemID = 999;
-    EXPECT_FALSE(f.controller.OnMeasureItem(measure));
-
-    // The item draws on the menu's background, or on the highlight when selected, with light text.
-    const int width = static_cast<int>(measure.itemWidth);
-    const int height = static_cast<int>(measure.itemHeight);
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof header.bmiHeader;
-    header.bmiHeader.biWidth = width;
-    header.bmiHeader.biHeight = -height;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    UniqueBitmap canvas(::CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, canvas.get());
-    for (bool selected : {false, true}) {
-        DRAWITEMSTRUCT draw{};
-        draw.CtlType = ODT_MENU;
-        draw.itemID = 203;
-        draw.itemState = ODS_CHECKED | (selected ? ODS_SELECTED : 0);
-        draw.hwndItem = reinterpret_cast<HWND>(menu);
-        draw.hDC = dc;
-        draw.rcItem = RECT{0, 0, width, height};
-        ASSERT_TRUE(f.controller.OnDrawItem(draw));
-        ::GdiFlush();
-        Color expected = selected ? dark.menuHighlight : dark.menuBackground;
-        EXPECT_EQ(::GetPixel(dc, width - 2, 1), expected) << selected;
-        int light = 0;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                light += RelativeLuminance(::GetPixel(dc, x, y)) > 0.6 ? 1 : 0;
-            }
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    for (int scheme : {csDark, csLight}) {
+        f.Apply(scheme);
+        Palette palette = PaletteFor(scheme);
+        EXPECT_NE(item(202).first & MFT_OWNERDRAW, 0u);
+        EXPECT_NE(item(202).first & MFT_RADIOCHECK, 0u);
+        Capture shot = OpenMenuShot(f);
+        ASSERT_FALSE(shot.pixels.empty()) << "the menu did not open";
+        SaveShot(shot, scheme == csDark ? L"theme-dark-menu" : L"theme-light-menu");
+        Region region = Examine(shot, RECT{0, 0, shot.width, shot.height});
+        EXPECT_EQ(Hex(region.common), Hex(palette.menuBackground));
+        if (palette.dark) {
+            EXPECT_GT(region.lightPixels, 40) << "captions in light text";
+        } else {
+            EXPECT_GT(region.pixels - region.lightPixels, 40) << "captions in dark text";
         }
-        EXPECT_GT(light, 20) << "caption and radio bullet in light text";
     }
     // Another menu's items are not the controller's.
     DRAWITEMSTRUCT other{};
     other.CtlType = ODT_MENU;
     other.itemID = 203;
     other.hwndItem = reinterpret_cast<HWND>(::GetSystemMenu(f.hwnd(), FALSE));
-    other.hDC = dc;
     EXPECT_FALSE(f.controller.OnDrawItem(other));
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
 
     f.Apply(csWindows);
-    for (UINT id : {201u, 202u, 203u}) {
-        EXPECT_EQ(type(id) & MFT_OWNERDRAW, 0u) << id;
-        EXPECT_NE(type(id) & MFT_RADIOCHECK, 0u) << id;
+    const wchar_t* captions[] = {L"Windows", L"Light", L"Dark"};
+    for (UINT i = 0; i < 3; ++i) {
+        auto [type, caption] = item(201 + i);
+        EXPECT_EQ(type & MFT_OWNERDRAW, 0u) << i;
+        EXPECT_NE(type & MFT_RADIOCHECK, 0u) << i;
+        EXPECT_EQ(caption, captions[i]);
     }
-    EXPECT_EQ(caption(201), L"Windows");
-    EXPECT_EQ(caption(202), L"Light");
-    EXPECT_EQ(caption(203), L"Dark");
-    EXPECT_EQ(background(), nullptr);
+    ::GetMenuInfo(menu, &info);
+    EXPECT_EQ(info.hbrBack, nullptr);
     EXPECT_EQ(::GetMenuState(menu, 203, MF_BYCOMMAND) & MF_CHECKED, static_cast<UINT>(MF_CHECKED));
 }
 
-TEST_F(ColorScheme, DarkTitleBarIsAskedForAndGivenBack) {
+TEST_F(ColorSchemeControl, DarkTitleBarIsAskedForAndGivenBack) {
     TestForm& f = *form_;
-    f.Apply(csDark);
-    if (!f.controller.HasDarkTitleBar() && test::IsRunningOnWine()) {
-        GTEST_SKIP() << "Wine's window manager has no dark title bar: DwmSetWindowAttribute refuses "
-                        "DWMWA_USE_IMMERSIVE_DARK_MODE";
+    if (test::IsRunningOnWine()) {
+        GTEST_SKIP() << "Wine's DwmSetWindowAttribute accepts DWMWA_USE_IMMERSIVE_DARK_MODE without effect: "
+                        "Wine draws no dark title bar";
     }
-    EXPECT_TRUE(f.controller.HasDarkTitleBar());
+    f.Apply(csDark);
+    EXPECT_TRUE(f.controller.HasDarkTitleBar()) << "Windows 10 1809 and later know the dark title bar";
     BOOL value = FALSE;
     if (SUCCEEDED(::DwmGetWindowAttribute(f.hwnd(), 20, &value, sizeof value))) {
         EXPECT_TRUE(value);
@@ -827,7 +775,7 @@ TEST_F(ColorScheme, DarkTitleBarIsAskedForAndGivenBack) {
     }
 }
 
-TEST_F(ColorScheme, SwitchingSchemesFreesWhatItMade) {
+TEST_F(ColorSchemeControl, SwitchingSchemesFreesWhatItMade) {
     TestForm& f = *form_;
     f.controller.AttachMenu(f.colorMenu.get());
     HDC screen = ::GetDC(nullptr);
@@ -871,7 +819,7 @@ Capture CheckedShot(TestForm& f, int scheme, DWORD view) {
     return shot;
 }
 
-TEST_F(ColorScheme, DarkLooksDarkOnScreen) {
+TEST_F(ColorSchemeControl, DarkLooksDarkOnScreen) {
     TestForm& f = *form_;
     Palette dark = PaletteFor(csDark);
     Capture shot = CheckedShot(f, csDark, LV_VIEW_DETAILS);
@@ -883,6 +831,15 @@ TEST_F(ColorScheme, DarkLooksDarkOnScreen) {
     EXPECT_GT(toolBar.lightPixels, 300) << "tool bar captions in light text";
     // The checked details button shows the accent edge.
     EXPECT_GT(toolBar.Count(dark.accent), 20);
+    // The button under the mouse gets the hot surface; a disabled one never does.
+    RECT hot{};
+    ::SendMessageW(f.toolBar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&hot));
+    ::MapWindowPoints(f.toolBar, f.hwnd(), reinterpret_cast<POINT*>(&hot), 2);
+    EXPECT_EQ(Examine(shot, hot).Count(dark.surfaceHot), 0);
+    ::SendMessageW(f.toolBar, TB_SETHOTITEM, 0, 0);
+    Region hotButton = Examine(CaptureClient(f.hwnd()), hot);
+    EXPECT_GT(hotButton.Count(dark.surfaceHot), hotButton.pixels / 2);
+    ::SendMessageW(f.toolBar, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
 
     RECT header = RectIn(f.hwnd(), f.Header());
     Region headerRegion = Examine(shot, header);
@@ -915,9 +872,14 @@ TEST_F(ColorScheme, DarkLooksDarkOnScreen) {
     RECT box = RectIn(f.hwnd(), f.searchBox);
     Region combo = Examine(shot, box);
     EXPECT_LT(combo.lightPixels, combo.pixels / 5) << "the search box's frame and button are dark too";
+    // The focused search box shows the accent edge.
+    EXPECT_EQ(combo.Count(dark.accent), 0);
+    ::SetFocus(f.SearchEdit());
+    Pump();
+    EXPECT_GT(Examine(CaptureClient(f.hwnd()), box).Count(dark.accent), box.right - box.left);
 }
 
-TEST_F(ColorScheme, DarkListViewStaysDarkWithoutGridLines) {
+TEST_F(ColorSchemeControl, DarkListViewStaysDarkWithoutGridLines) {
     TestForm& f = *form_;
     Palette dark = PaletteFor(csDark);
     Capture shot = CheckedShot(f, csDark, LV_VIEW_LIST);
@@ -929,9 +891,18 @@ TEST_F(ColorScheme, DarkListViewStaysDarkWithoutGridLines) {
     EXPECT_GT(list.lightPixels, 300);
     EXPECT_EQ(list.Count(dark.gridLine), 0) << "the list view has no grid";
     EXPECT_GT(list.Count(dark.selection), 100) << "selected item";
+
+    // Text set while the scheme is on shows at once, in the palette's colours.
+    ::SendMessageW(f.statusBar, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(L""));
+    Region empty = Examine(CaptureClient(f.hwnd()), RectIn(f.hwnd(), f.statusBar));
+    EXPECT_EQ(empty.lightPixels, 0);
+    ::SendMessageW(f.statusBar, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(L"リンク先フォルダ"));
+    Region status = Examine(CaptureClient(f.hwnd()), RectIn(f.hwnd(), f.statusBar));
+    EXPECT_EQ(Hex(status.common), Hex(dark.surface));
+    EXPECT_GT(status.lightPixels, 50);
 }
 
-TEST_F(ColorScheme, LightAndWindowsLookTheirPart) {
+TEST_F(ColorSchemeControl, LightAndWindowsLookTheirPart) {
     TestForm& f = *form_;
     Palette light = PaletteFor(csLight);
     for (DWORD view : {static_cast<DWORD>(LV_VIEW_DETAILS), static_cast<DWORD>(LV_VIEW_LIST)}) {

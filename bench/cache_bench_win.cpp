@@ -1,0 +1,197 @@
+// Cache benchmark: for N rows (default 1,000 and 10,000), the time to write and read each cache file
+// and its size, and the time from process start until the window shows the cached rows, beside the same
+// figure for a bare Win32 window that shows nothing.
+//   orvane_cache_bench.exe [N ...]
+#include "store/atomic_file_win.h"
+#include "store/find_history.h"
+#include "store/image_list_stream_win.h"
+#include "store/list_cache.h"
+#include "store/ansi_code_page_win.h"
+#include "system/handles_win.h"
+#include "tests/support/test_support_win.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace orvane;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double Ms(Clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+}
+
+constexpr wchar_t kUserShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+ListCache MakeList(int count) {
+    ListCache cache;
+    const wchar_t* captions[] = {L"名前 ▲",   L"フルパス", L"リンク先",  L"説明",
+                                 L"更新日付", L"作成日付", L"バージョン"};
+    for (int i = 0; i < 7; ++i) {
+        cache.columns.push_back(
+            {captions[i], 300,
+             i == 4 || i == 5 ? ColumnAlignment::taRightJustify : ColumnAlignment::taLeftJustify});
+    }
+    cache.smallImages = "ImageListS";
+    cache.largeImages = "ImageListL";
+    for (int i = 0; i < count; ++i) {
+        ShortcutRow row;
+        row.caption = L"Program " + std::to_wstring(i);
+        row.imageIndex = i;
+        row.subItems[siFullPath] = L"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Group " +
+                                   std::to_wstring(i / 50) + L"\\" + row.caption + L".lnk";
+        row.subItems[siTarget] = L"C:\\Program Files\\Vendor " + std::to_wstring(i) + L"\\program.exe";
+        row.subItems[siDescription] = L"A program to benchmark the cache";
+        row.subItems[siModified] = L"2026/12/08 10:00";
+        row.subItems[siCreated] = L"2026/12/01 09:30";
+        row.subItems[siVersion] = L"1.2.3." + std::to_wstring(i);
+        cache.rows.push_back(std::move(row));
+    }
+    return cache;
+}
+
+UniqueImageList MakeImages(int count) {
+    UniqueImageList list(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, count, 64));
+    UniqueIcon icon(
+        static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, 32, 32, LR_SHARED)));
+    HICON shared = icon.release(); // shared icons are not destroyed
+    for (int i = 0; i < count; ++i) {
+        ::ImageList_AddIcon(list.get(), shared);
+    }
+    return list;
+}
+
+HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
+    struct S {
+        DWORD pid;
+        const wchar_t* cls;
+        HWND found;
+    } s{pid, cls, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            auto* q = reinterpret_cast<S*>(p);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t name[64] = {};
+            ::GetClassNameW(hwnd, name, 64);
+            if (owner == q->pid && ::lstrcmpW(name, q->cls) == 0 && ::IsWindowVisible(hwnd)) {
+                q->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// Starts a program and times how long until its window of the class is visible and ready() holds.
+template <typename Ready> double TimeStart(const std::wstring& exe, const wchar_t* cls, Ready ready) {
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    auto start = Clock::now();
+    if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info)) {
+        return -1;
+    }
+    UniqueHandle process(info.hProcess);
+    UniqueHandle thread(info.hThread);
+    double elapsed = -1;
+    for (int i = 0; i < 60000 && elapsed < 0; ++i) {
+        HWND hwnd = FindWindowOf(info.dwProcessId, cls);
+        if (hwnd != nullptr && ready(hwnd)) {
+            elapsed = Ms(start);
+            ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        } else {
+            ::Sleep(1);
+        }
+    }
+    if (::WaitForSingleObject(process.get(), 20000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 1);
+    }
+    return elapsed;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    ComApartment apartment;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i) {
+        counts.push_back(_wtoi(argv[i]));
+    }
+    if (counts.empty()) {
+        counts = {1000, 10000};
+    }
+    const std::wstring folder = test::ExeFolder();
+    for (int count : counts) {
+        test::TempDir appData;
+        test::RegistryValueOverride redirect(HKEY_CURRENT_USER, kUserShellFolders, L"AppData", appData.path(),
+                                             REG_EXPAND_SZ);
+        std::wstring data = appData.path() + L"\\Norrow Project";
+        ::CreateDirectoryW(data.c_str(), nullptr);
+        data += L"\\Orvane\\";
+        ::CreateDirectoryW(data.c_str(), nullptr);
+        std::printf("rows: %d\n", count);
+
+        ListCache list = MakeList(count);
+        auto start = Clock::now();
+        std::vector<std::uint8_t> bytes = WriteListCache(list);
+        WriteFileAtomically(data + L"File.lst", bytes);
+        double write = Ms(start);
+        start = Clock::now();
+        ListCache back = ReadListCache(ReadWholeFile(data + L"File.lst"), ListCache{});
+        std::printf("  File.lst   %9zu bytes  write %8.1f ms  read %8.1f ms  (%zu rows back)\n", bytes.size(),
+                    write, Ms(start), back.rows.size());
+
+        UniqueImageList images = MakeImages(count);
+        for (const auto& [name, object] :
+             {std::pair{L"IconS.lst", "ImageListS"}, std::pair{L"IconL.lst", "ImageListL"}}) {
+            start = Clock::now();
+            std::vector<std::uint8_t> icons = WriteImageListFile(images.get(), object);
+            WriteFileAtomically(data + name, icons);
+            write = Ms(start);
+            start = Clock::now();
+            UniqueImageList loaded = ReadImageListFile(ReadWholeFile(data + name));
+            std::printf("  %ls  %9zu bytes  write %8.1f ms  read %8.1f ms  (%d images back)\n", name,
+                        icons.size(), write, Ms(start), ::ImageList_GetImageCount(loaded.get()));
+        }
+
+        std::vector<std::wstring> history;
+        for (int i = 0; i < 100; ++i) {
+            history.push_back(L"検索 " + std::to_wstring(i));
+        }
+        start = Clock::now();
+        std::vector<std::uint8_t> find = WriteFindHistory(history);
+        WriteFileAtomically(data + L"Find.lst", find);
+        write = Ms(start);
+        start = Clock::now();
+        auto entries = ReadFindHistory(ReadWholeFile(data + L"Find.lst"), DecodeAnsi);
+        std::printf("  Find.lst   %9zu bytes  write %8.1f ms  read %8.1f ms  (%zu entries)\n", find.size(),
+                    write, Ms(start), entries.size());
+
+        // Start-up: the main window with its cached rows, and a bare window, three runs each.
+        for (int run = 0; run < 3; ++run) {
+            double orvane = TimeStart(folder + L"\\Orvane.exe", L"TMainForm", [&](HWND hwnd) {
+                HWND listView = ::FindWindowExW(hwnd, nullptr, WC_LISTVIEWW, nullptr);
+                return listView != nullptr && ::SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) == count;
+            });
+            double bare =
+                TimeStart(folder + L"\\orvane_bare_window.exe", L"BareWindow", [](HWND) { return true; });
+            std::printf("  start-up   Orvane with cached rows %7.0f ms   bare window %7.0f ms   ratio %.2f\n",
+                        orvane, bare, bare > 0 ? orvane / bare : 0.0);
+        }
+    }
+    return 0;
+}
