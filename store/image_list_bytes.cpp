@@ -8,7 +8,8 @@ namespace {
 constexpr std::uint16_t kVersion = 0x0101;
 constexpr std::uint16_t kMaskFlag = 0x0001; // ILC_MASK
 constexpr int kLargestImage = 256;
-constexpr std::int64_t kLargestBitmapSide = 1 << 16;
+// Image lists keep four images a row, so 10,000 icons of 32 pixels make a bitmap 80,000 pixels high.
+constexpr std::int64_t kLargestBitmapSide = 1 << 22;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 

@@ -190,5 +190,20 @@ TEST(ImageListStream, CacheFileHoldsTheListAndItsSize) {
     EXPECT_FALSE(ReadImageListFile(emptyFile));
 }
 
+TEST(ImageListStream, TenThousandIconsComeBack) {
+    // Four images a row: 10,000 icons of 32 pixels make a bitmap 80,000 pixels high, which a size
+    // check must not mistake for damage.
+    UniqueImageList list(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 10000, 256));
+    auto icon =
+        static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, 32, 32, LR_SHARED));
+    ASSERT_NE(icon, nullptr);
+    for (int i = 0; i < 10000; ++i) {
+        ASSERT_EQ(::ImageList_AddIcon(list.get(), icon), i);
+    }
+    UniqueImageList back = ReadImageListFile(WriteImageListFile(list.get(), kSmallImageListName));
+    ASSERT_TRUE(static_cast<bool>(back));
+    EXPECT_EQ(::ImageList_GetImageCount(back.get()), 10000);
+}
+
 } // namespace
 } // namespace orvane
