@@ -6,23 +6,12 @@
 #include "system/folders_win.h"
 #include "system/launch_win.h"
 #include "system/path_text.h"
+#include "ui/wait_cursor_win.h"
 
 namespace orvane {
 namespace {
 
 constexpr wchar_t kRunFailed[] = L"実行できません。";
-
-// The hourglass for the length of one launch call.
-class BusyCursor {
-public:
-    BusyCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-    ~BusyCursor() { ::SetCursor(previous_ != nullptr ? previous_ : ::LoadCursorW(nullptr, IDC_ARROW)); }
-
-private:
-    HCURSOR previous_;
-};
 
 } // namespace
 
@@ -38,7 +27,7 @@ void TMainForm::ListViewDblClick() {
     const std::wstring path = list_.Row(static_cast<std::size_t>(index)).subItems[siFullPath];
     INT_PTR result = 0;
     {
-        BusyCursor busy;
+        WaitCursor busy;
         result = Norrow::ShellOpen(path, L"", L"", SW_SHOWNORMAL);
     }
     if (result <= 32) {
@@ -61,7 +50,7 @@ void TMainForm::TBAdminClick() {
     const std::wstring path = list_.Row(static_cast<std::size_t>(index)).subItems[siFullPath];
     bool started = false;
     {
-        BusyCursor busy;
+        WaitCursor busy;
         started = Norrow::ShellRunAsAdmin(::GetDesktopWindow(), path, L"");
     }
     if (!started) {
@@ -75,7 +64,7 @@ void TMainForm::OpenFolderOf(int subItem) {
         return;
     }
     const std::wstring folder = FolderPart(list_.Row(static_cast<std::size_t>(index)).subItems[subItem]);
-    BusyCursor busy;
+    WaitCursor busy;
     Norrow::ShellOpen(folder, L"", L"", SW_SHOWNORMAL);
 }
 

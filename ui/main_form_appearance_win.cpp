@@ -1,23 +1,15 @@
 // TMainForm: colour scheme, view mode, and the list's font size with Ctrl and the wheel.
 #include "ui/main_form_win.h"
 
+#include "ui/wait_cursor_win.h"
+
+#include <algorithm>
+
 namespace orvane {
 namespace {
 
 constexpr int kMinFontSize = 8;
 constexpr int kMaxFontSize = 24;
-
-// The hourglass for the length of one scope.
-class WaitCursor {
-public:
-    WaitCursor() : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-    ~WaitCursor() { ::SetCursor(previous_ != nullptr ? previous_ : ::LoadCursorW(nullptr, IDC_ARROW)); }
-
-private:
-    HCURSOR previous_;
-};
 
 } // namespace
 
