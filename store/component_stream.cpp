@@ -14,6 +14,7 @@ constexpr std::uint8_t kSignature[] = {'T', 'P', 'F', '0'};
 // No writer nests lists, collections or components this deep; a deeper stream is damaged, and the
 // bound keeps the recursive reader's stack small.
 constexpr int kMaxDepth = 64;
+constexpr std::uint8_t kPrefixMark = 0xF0;
 constexpr std::uint8_t kChildPositionFlag = 0x02;
 
 bool IsAscii(std::wstring_view text) {
@@ -34,11 +35,17 @@ public:
 
     void Component(const StreamComponent& c, int depth) {
         CheckDepth(depth);
-        if (c.flags != 0) {
-            if (c.flags > 0x0F) {
-                throw std::invalid_argument("component flags do not fit the prefix byte");
-            }
-            out_.U8(static_cast<std::uint8_t>(0xF0 | c.flags));
+        if (c.className.empty()) {
+            // An empty class name is the zero byte that ends the parent's children.
+            throw std::invalid_argument("a component without a class name");
+        }
+        if (c.flags > 0x0F) {
+            throw std::invalid_argument("component flags do not fit the prefix byte");
+        }
+        // A class name of 240 bytes or more has a length byte that reads as a prefix, so it gets a
+        // prefix of its own (0xF0 when there are no flags).
+        if (c.flags != 0 || c.className.size() >= kPrefixMark) {
+            out_.U8(static_cast<std::uint8_t>(kPrefixMark | c.flags));
             if (c.flags & kChildPositionFlag) {
                 Value(StreamValue::Integer(c.childPosition), depth + 1);
             }
@@ -113,6 +120,10 @@ private:
             break;
         case ValueKind::vaList:
             for (const StreamValue& item : v.list) {
+                if (item.kind == ValueKind::vaNull) {
+                    // Its type byte is the zero that ends the list.
+                    throw std::invalid_argument("a null value inside a list");
+                }
                 Value(item, depth + 1);
             }
             out_.U8(0);
@@ -240,7 +251,7 @@ private:
         CheckDepth(depth);
         StreamComponent c;
         std::uint8_t first = in_.PeekU8();
-        if ((first & 0xF0) == 0xF0) {
+        if ((first & kPrefixMark) == kPrefixMark) {
             in_.U8();
             c.flags = static_cast<std::uint8_t>(first & 0x0F);
             if (c.flags & kChildPositionFlag) {

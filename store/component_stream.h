@@ -78,7 +78,9 @@ struct StreamProperty {
 
 struct StreamComponent {
     // Filer flags (1 inherited, 2 child position, 4 inline); when non-zero the component begins with
-    // the byte 0xF0 | flags, and with flag 2 an integer value (the child position) follows it.
+    // the byte 0xF0 | flags, and with flag 2 an integer value (the child position) follows it. A class
+    // name of 240 bytes or more is written after a prefix byte even without flags, since its length
+    // byte would read as one.
     std::uint8_t flags = 0;
     std::int64_t childPosition = 0;
     std::string className;
@@ -93,7 +95,8 @@ struct StreamComponent {
 };
 
 // The whole stream, "TPF0" first. Throws std::invalid_argument for what the format cannot hold (a name
-// longer than 255 bytes, an integer outside its kind, an 8-bit string with a character above U+00FF).
+// longer than 255 bytes, an empty class or property name, a vaNull inside a list, an integer outside
+// its kind, an 8-bit string with a character above U+00FF).
 std::vector<std::uint8_t> WriteComponentStream(const StreamComponent& root);
 
 // Reads a whole stream. Throws StreamError for a damaged one: a wrong signature, an unknown value

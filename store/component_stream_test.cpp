@@ -191,6 +191,34 @@ TEST(ComponentStream, CollectionItemsMayCarryAnOrderValue) {
     EXPECT_EQ(columns.items[1][0].value.integer, 20);
 }
 
+TEST(ComponentStream, LongClassNamesKeepTheirPrefixByte) {
+    // Class names of 240 bytes and more have a length byte that reads as a prefix, so their stream
+    // carries an empty prefix (0xF0) before them; writing one back must keep it.
+    const std::string rootClass(240, 'R');
+    const std::string childClass(255, 'C');
+    Hand h;
+    h.raw("TPF0").u8({0xF0}).shortString(rootClass).shortString("O").u8({0});
+    h.u8({0xF0}).shortString(childClass).shortString("").u8({0, 0});
+    h.u8({0});
+    StreamComponent c = ReadComponentStream(h.b);
+    EXPECT_EQ(c.flags, 0);
+    EXPECT_EQ(c.className, rootClass);
+    ASSERT_EQ(c.children.size(), 1u);
+    EXPECT_EQ(c.children[0].className, childClass);
+
+    Bytes written = WriteComponentStream(c);
+    EXPECT_EQ(written, h.b);
+    EXPECT_EQ(ReadComponentStream(written), c);
+
+    // With flags the prefix carries them as before; below 240 bytes no prefix is written.
+    c.flags = 0x01;
+    c.children[0].className = std::string(239, 'C');
+    written = WriteComponentStream(c);
+    EXPECT_EQ(written[4], 0xF1);
+    EXPECT_EQ(written[4 + 1 + 241 + 2 + 1], 239);
+    EXPECT_EQ(ReadComponentStream(written), c);
+}
+
 TEST(ComponentStream, CutAnywhereIsDamaged) {
     Bytes bytes = WriteComponentStream(EveryKind());
     for (std::size_t n = 0; n < bytes.size(); ++n) {
@@ -274,6 +302,16 @@ TEST(ComponentStream, WriterRefusesWhatTheFormatCannotHold) {
     EXPECT_THROW(write({"p", TextKind(ValueKind::vaLString, L"\u65E5")}), std::invalid_argument);
     EXPECT_THROW(write({"p", StreamValue::Ident(std::string(300, 'i'))}), std::invalid_argument);
     EXPECT_THROW(write({"p", StreamValue::Of(static_cast<ValueKind>(42))}), std::invalid_argument);
+    // A vaNull item would end its list early.
+    StreamValue list = Kind(ValueKind::vaList);
+    list.list = {StreamValue::Integer(1), Kind(ValueKind::vaNull)};
+    EXPECT_THROW(write({"p", list}), std::invalid_argument);
+    // An empty class name would end the parent's children (or the stream) early.
+    StreamComponent parent;
+    parent.className = "T";
+    parent.children.emplace_back();
+    EXPECT_THROW(WriteComponentStream(parent), std::invalid_argument);
+    EXPECT_THROW(WriteComponentStream(StreamComponent{}), std::invalid_argument);
     StreamComponent flagged;
     flagged.className = "T";
     flagged.flags = 0x10;
