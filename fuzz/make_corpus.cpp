@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
         icons.name = orvane::kLargeImageListName;
         icons.bitmap = TinyImageListStream();
 
-        Save(root / "component_stream", "list.lst", shortList);
-        Save(root / "component_stream", "icons.lst", orvane::WriteImageListCache(icons));
+        Save(root / "component_stream", "list.bin", shortList);
+        Save(root / "component_stream", "icons.bin", orvane::WriteImageListCache(icons));
         orvane::StreamComponent kinds;
         kinds.className = "TThing";
         kinds.objectName = "Thing";
@@ -122,17 +122,17 @@ int main(int argc, char** argv) {
         kinds.children.push_back(child);
         Save(root / "component_stream", "kinds.bin", orvane::WriteComponentStream(kinds));
 
-        Save(root / "list_cache", "list.lst", shortList);
-        Save(root / "list_cache", "long.lst", longList);
+        Save(root / "list_cache", "list.bin", shortList);
+        Save(root / "list_cache", "long.bin", longList);
         Save(root / "list_cache", "itemdata.bin", orvane::EncodeItemData(SmallList(false).rows));
         Save(root / "list_cache", "longtext.bin", orvane::EncodeLongTexts(SmallList(true).rows));
 
-        Save(root / "find_history", "utf16le.lst", orvane::WriteFindHistory({L"\u30E1\u30E2", L"word", L""}));
-        Save(root / "find_history", "utf8.lst",
+        Save(root / "find_history", "utf16le.bin", orvane::WriteFindHistory({L"\u30E1\u30E2", L"word", L""}));
+        Save(root / "find_history", "utf8.bin",
              orvane::EncodeText(L"\u65E5\u672C\r\nabc\nx\r", orvane::TextEncoding::teUtf8, {}));
-        Save(root / "find_history", "utf16be.lst",
+        Save(root / "find_history", "utf16be.bin",
              orvane::EncodeText(L"ab\r\n\u00E9\r\n", orvane::TextEncoding::teUtf16Be, {}));
-        Save(root / "find_history", "ansi.lst", {'a', '\r', '\n', 0xE9, 'b'});
+        Save(root / "find_history", "ansi.bin", {'a', '\r', '\n', 0xE9, 'b'});
 
         Save(root / "image_list_bytes", "tiny.il", TinyImageListStream());
     } catch (const std::exception& error) {
