@@ -99,9 +99,14 @@ TEST(ShellOpen, MissingPathGivesTheShellsError) {
     EXPECT_GT(result, -1);
 }
 
-TEST(ShellOpen, FolderOpensInExplorer) {
+TEST(ShellOpen, FolderOpensInTheFileManager) {
     TempDir dir;
-    EXPECT_GT(ShellOpen(dir.path(), L"", L"", SW_SHOWNORMAL), 32);
+    ASSERT_GT(ShellOpen(dir.path(), L"", L"", SW_SHOWNORMAL), 32);
+    // The file manager's window names the folder; close it so it does not outlive the test.
+    const std::wstring name = dir.path().substr(dir.path().find_last_of(L'\\') + 1);
+    HWND opened = orvane::test::WaitForForeignWindow(name, 0);
+    ASSERT_NE(opened, nullptr) << "no window on the folder";
+    orvane::test::CloseForeignWindow(opened);
 }
 
 TEST(ShellOpen, ProgramGetsItsParametersWholeAndTheFolder) {

@@ -209,37 +209,9 @@ TEST_F(ActionsTest, HoverShowsTheRowInTheStatusBarAndEmptySpaceClearsIt) {
 namespace orvane::e2e {
 namespace {
 
-// A top-level window of another process whose title names the folder, such as the file manager's.
-HWND WaitForFolderWindow(const std::wstring& folder, DWORD except, std::chrono::milliseconds timeout = 20s) {
-    std::wstring name = folder.substr(folder.find_last_of(L'\\') + 1);
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        struct Search {
-            const std::wstring* name;
-            DWORD except;
-            HWND found;
-        } search{&name, except, nullptr};
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                wchar_t title[512] = {};
-                ::GetWindowTextW(hwnd, title, 512);
-                if (pid != s->except && pid != ::GetCurrentProcessId() && ::IsWindowVisible(hwnd) &&
-                    std::wstring(title).find(*s->name) != std::wstring::npos) {
-                    s->found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
-            return search.found;
-        }
-        std::this_thread::sleep_for(100ms);
-    }
-    return nullptr;
+// The window another process opened on a folder, found by the folder's name.
+HWND WaitForFolderWindow(const std::wstring& folder, DWORD except) {
+    return test::WaitForForeignWindow(folder.substr(folder.find_last_of(L'\\') + 1), except);
 }
 
 TEST_F(ActionsTest, TheFolderButtonsOpenTheShortcutsFolderAndTheTargetsFolder) {
@@ -248,7 +220,7 @@ TEST_F(ActionsTest, TheFolderButtonsOpenTheShortcutsFolderAndTheTargetsFolder) {
     PressToolButton(ui.toolBar, L"フォルダを開く");
     HWND opened = WaitForFolderWindow(menus.userMenu() + L"\\Programs\\Nested", orvane.id());
     ASSERT_NE(opened, nullptr) << "no window on the shortcut's folder";
-    ::PostMessageW(opened, WM_CLOSE, 0, 0);
+    test::CloseForeignWindow(opened);
 
     // The target of "Bravo Document" is docs\report.txt: its folder is docs.
     ClickRow(ui.list, RowOf(L"Bravo Document"));
@@ -256,7 +228,7 @@ TEST_F(ActionsTest, TheFolderButtonsOpenTheShortcutsFolderAndTheTargetsFolder) {
     PressToolButton(ui.toolBar, L"リンク先フォルダを開く");
     opened = WaitForFolderWindow(menus.folderPath(), orvane.id());
     ASSERT_NE(opened, nullptr) << "no window on the target's folder";
-    ::PostMessageW(opened, WM_CLOSE, 0, 0);
+    test::CloseForeignWindow(opened);
 }
 
 } // namespace

@@ -281,44 +281,4 @@ void TypeText(HWND edit, const std::wstring& text) {
     Sync(edit);
 }
 
-bool SaveWindowBitmap(HWND window, const std::wstring& path) {
-    RECT rect{};
-    ::GetWindowRect(window, &rect);
-    int width = rect.right - rect.left;
-    int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) {
-        return false;
-    }
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    UniqueBitmap bitmap(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ old = ::SelectObject(memory, bitmap.get());
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-
-    DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    DWORD imageSize = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + imageSize;
-    UniqueFile out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (!out) {
-        return false;
-    }
-    DWORD written = 0;
-    return ::WriteFile(out.get(), &file, sizeof file, &written, nullptr) &&
-           ::WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
-           ::WriteFile(out.get(), bits, imageSize, &written, nullptr);
-}
-
 } // namespace orvane::e2e

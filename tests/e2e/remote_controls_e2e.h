@@ -2,6 +2,8 @@
 // messages, with buffers allocated in the other process where a message needs one.
 #pragma once
 
+#include "tests/support/test_support_win.h"
+
 #include <windows.h>
 
 #include <string>
@@ -67,7 +69,6 @@ void TypeText(HWND edit, const std::wstring& text);
 // Waits until the window's thread has handled everything sent before.
 void Sync(HWND hwnd);
 
-// Saves what the window shows as a 24-bit BMP file.
-bool SaveWindowBitmap(HWND window, const std::wstring& path);
+using test::SaveWindowBitmap;
 
 } // namespace orvane::e2e

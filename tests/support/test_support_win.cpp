@@ -179,4 +179,93 @@ std::wstring ExeFolder() {
     return path.substr(0, path.find_last_of(L'\\'));
 }
 
+HWND WaitForForeignWindow(const std::wstring& text, DWORD except, DWORD timeoutMs) {
+    struct Search {
+        const std::wstring* text;
+        DWORD except;
+        HWND found;
+    };
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        Search search{&text, except, nullptr};
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(hwnd, &pid);
+                if (pid == s->except || pid == ::GetCurrentProcessId() || !::IsWindowVisible(hwnd)) {
+                    return TRUE;
+                }
+                wchar_t title[512] = {};
+                ::GetWindowTextW(hwnd, title, 512);
+                if (std::wstring(title).find(*s->text) != std::wstring::npos) {
+                    s->found = hwnd;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || ::GetTickCount64() > deadline) {
+            return search.found;
+        }
+        ::Sleep(100);
+    }
+}
+
+void CloseForeignWindow(HWND window) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    while (::IsWindow(window) && ::GetTickCount64() < deadline) {
+        ::Sleep(100);
+    }
+    if (::IsWindow(window) && pid != 0) {
+        UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, pid));
+        if (process) {
+            ::TerminateProcess(process.get(), 1);
+        }
+    }
+}
+
+bool SaveWindowBitmap(HWND window, const std::wstring& path) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ old = ::SelectObject(memory, bitmap.get());
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+
+    DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    DWORD imageSize = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + imageSize;
+    UniqueFile out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!out) {
+        return false;
+    }
+    DWORD written = 0;
+    return ::WriteFile(out.get(), &file, sizeof file, &written, nullptr) &&
+           ::WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
+           ::WriteFile(out.get(), bits, imageSize, &written, nullptr);
+}
+
 } // namespace orvane::test

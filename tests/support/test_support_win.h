@@ -76,4 +76,15 @@ bool IsRunningOnWine();
 // The folder that holds the running test program.
 std::wstring ExeFolder();
 
+// A visible top-level window of another process (not this one, not `except`) whose title holds
+// `text`, such as the file manager's window on a folder; null when none came within the timeout.
+HWND WaitForForeignWindow(const std::wstring& text, DWORD except, DWORD timeoutMs = 20000);
+
+// Saves what the window shows on the screen as a 24-bit BMP file.
+bool SaveWindowBitmap(HWND window, const std::wstring& path);
+
+// Closes a window of another process and waits for it to go; ends that process when the window
+// stays, so no helper a test started outlives the test (and holds the test runner's output open).
+void CloseForeignWindow(HWND window);
+
 } // namespace orvane::test
