@@ -4,6 +4,7 @@
 //   orvane_scan_bench.exe [N]
 #include "app/data_folder_win.h"
 #include "catalogue/link_walk.h"
+#include "catalogue/scan_memo.h"
 #include "catalogue/scan_win.h"
 #include "shortcuts/make_shortcuts_win.h"
 #include "system/details_win.h"
@@ -14,6 +15,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -61,6 +63,12 @@ HWND FindChild(HWND parent, const wchar_t* cls) {
     return found;
 }
 
+// A caption as long as a scan's.
+std::wstring CaptionLike(int i) {
+    return L"C:\\Users\\someone\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Group " +
+           std::to_wstring(i / 50) + L"\\Item " + std::to_wstring(i) + L".lnk";
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -100,20 +108,78 @@ int wmain(int argc, wchar_t** argv) {
     double floor = Seconds(start);
     std::printf("floor (walk + read):    %.3f s  (%zu bytes)\n", floor, bytes);
 
-    // Where a scan's time goes: reading each shortcut into a row, and fetching each icon.
+    // Where a scan's time goes: reading each shortcut into a row, and fetching each icon; each once
+    // asking for every file on its own, and once with the scan's memo of shared targets and icons.
+    {
+        std::vector<std::wstring> files = CollectLinkFiles(menu, ListFolder);
+        TMakeShortCuts reader;
+        ScanMemo<std::wstring> versions;
+        for (bool memo : {false, true}) {
+            ScanMemo<UniqueIcon> icons;
+            double rows = 0;
+            double shell = 0;
+            for (const std::wstring& path : files) {
+                auto at = Clock::now();
+                ReadShortcutRow(reader, path, memo ? &versions : nullptr);
+                rows += Seconds(at);
+                at = Clock::now();
+                if (memo) {
+                    UniqueIcon unshared;
+                    ReadShortcutIcon(reader, path, icons, unshared);
+                } else {
+                    UniqueIcon icon(Norrow::GetFileIcon(path));
+                }
+                shell += Seconds(at);
+            }
+            std::printf("  %s rows (times, link, version) %.3f s, icons (shell) %.3f s\n",
+                        memo ? "with memo:   " : "without memo:", rows, shell);
+        }
+    }
+
+    // The parts of reading a row: the file's times, the link, the title.
     {
         std::vector<std::wstring> files = CollectLinkFiles(menu, ListFolder);
         TMakeShortCuts reader;
         start = Clock::now();
         for (const std::wstring& path : files) {
-            ReadShortcutRow(reader, path);
+            std::wstring modified;
+            std::wstring created;
+            Norrow::GetFileDateTexts(path, modified, created);
         }
-        std::printf("  rows (times, link, version): %.3f s\n", Seconds(start));
+        std::printf("  per row, file times:                      %.3f s\n", Seconds(start));
         start = Clock::now();
         for (const std::wstring& path : files) {
-            UniqueIcon icon(Norrow::GetFileIcon(path));
+            reader.FFileName = path;
+            reader.SCLoad();
         }
-        std::printf("  icons (shell):               %.3f s\n", Seconds(start));
+        std::printf("  per row, link (SCLoad):                   %.3f s\n", Seconds(start));
+    }
+
+    // What the window does per row: one icon into each image list, the caption and the window icon.
+    {
+        std::wstring exeIcon = test::ExeFolder() + L"\\Orvane.exe";
+        UniqueIcon icon(Norrow::GetFileIcon(exeIcon));
+        UniqueImageList images(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64));
+        start = Clock::now();
+        for (int i = 0; i < count; ++i) {
+            ::ImageList_AddIcon(images.get(), icon.get());
+        }
+        std::printf("  per row, ImageList_AddIcon into one list: %.3f s for %d\n", Seconds(start), count);
+        HWND probe = ::CreateWindowExW(0, L"STATIC", L"probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                       200, nullptr, nullptr, nullptr, nullptr);
+        start = Clock::now();
+        for (int i = 0; i < count; ++i) {
+            ::SetWindowTextW(probe, (L"Orvane - " + CaptionLike(i)).c_str());
+        }
+        std::printf("  per row, caption of a shown window:       %.3f s for %d\n", Seconds(start), count);
+        start = Clock::now();
+        for (int i = 0; i < count; ++i) {
+            UniqueIcon copy(::CopyIcon(icon.get()));
+            ::SendMessageW(probe, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(copy.get()));
+            ::SendMessageW(probe, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(copy.get()));
+        }
+        std::printf("  per row, window icon (copy + 2 x WM_SETICON): %.3f s for %d\n", Seconds(start), count);
+        ::DestroyWindow(probe);
     }
 
     RegisterMainFormClass(::GetModuleHandleW(nullptr));
@@ -145,5 +211,12 @@ int wmain(int argc, wchar_t** argv) {
         ++hits;
     }
     std::printf("search through hits:    %.4f s  (%d hits)\n", Seconds(start), hits);
+
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory)) {
+        std::printf("peak working set:       %.1f MB  (%zu rows, their icons and the window)\n",
+                    static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0), form.List().Count());
+    }
     return 0;
 }

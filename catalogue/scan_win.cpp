@@ -24,16 +24,24 @@ std::wstring EnvironmentValue(const wchar_t* name) {
     return value;
 }
 
-void ScanFolder(const std::wstring& folder, TMakeShortCuts& reader, const ScanCallbacks& callbacks) {
+// What a scan reads once for all the shortcuts that share it.
+struct ScanMemos {
+    ScanMemo<std::wstring> versions;
+    ScanMemo<UniqueIcon> icons;
+};
+
+void ScanFolder(const std::wstring& folder, TMakeShortCuts& reader, const ScanCallbacks& callbacks,
+                ScanMemos& memos) {
     if (folder.empty()) {
         return;
     }
     // The whole file list is built before the first row is added.
     for (const std::wstring& path : CollectLinkFiles(folder, ListFolder)) {
         callbacks.progress(path);
-        ShortcutRow row = ReadShortcutRow(reader, path);
-        UniqueIcon icon(Norrow::GetFileIcon(path));
-        callbacks.addRow(std::move(row), std::move(icon));
+        ShortcutRow row = ReadShortcutRow(reader, path, &memos.versions);
+        UniqueIcon unshared;
+        HICON icon = ReadShortcutIcon(reader, path, memos.icons, unshared);
+        callbacks.addRow(std::move(row), icon);
     }
 }
 
@@ -67,7 +75,8 @@ std::wstring CommonStartMenuFolder() {
     return IsScannableFolder(folder) && Norrow::IsExistingDir(folder) ? folder : std::wstring();
 }
 
-ShortcutRow ReadShortcutRow(TMakeShortCuts& reader, const std::wstring& path) {
+ShortcutRow ReadShortcutRow(TMakeShortCuts& reader, const std::wstring& path,
+                            ScanMemo<std::wstring>* versions) {
     // Each row starts from empty times, so a file that vanished never shows another file's times.
     std::wstring modified;
     std::wstring created;
@@ -83,13 +92,28 @@ ShortcutRow ReadShortcutRow(TMakeShortCuts& reader, const std::wstring& path) {
     row.subItems[siDescription] = Norrow::TrimAtNul(reader.FDescription);
     row.subItems[siModified] = std::move(modified);
     row.subItems[siCreated] = std::move(created);
-    row.subItems[siVersion] = Norrow::GetFileVersionText(row.subItems[siTarget]);
+    const std::wstring& target = row.subItems[siTarget];
+    row.subItems[siVersion] = versions == nullptr
+                                  ? Norrow::GetFileVersionText(target)
+                                  : versions->Get(target, [&] { return Norrow::GetFileVersionText(target); });
     return row;
 }
 
+HICON ReadShortcutIcon(const TMakeShortCuts& reader, const std::wstring& path, ScanMemo<UniqueIcon>& icons,
+                       UniqueIcon& unshared) {
+    const std::wstring key = IconSourceKey(Norrow::TrimAtNul(reader.FIconFile), reader.FIconIdx,
+                                           Norrow::TrimAtNul(reader.FExecFile));
+    if (key.empty()) {
+        unshared.reset(Norrow::GetFileIcon(path));
+        return unshared.get();
+    }
+    return icons.Get(key, [&] { return UniqueIcon(Norrow::GetFileIcon(path)); }).get();
+}
+
 void ScanStartMenus(TMakeShortCuts& reader, const ScanCallbacks& callbacks) {
-    ScanFolder(UserStartMenuFolder(), reader, callbacks);
-    ScanFolder(CommonStartMenuFolder(), reader, callbacks);
+    ScanMemos memos;
+    ScanFolder(UserStartMenuFolder(), reader, callbacks, memos);
+    ScanFolder(CommonStartMenuFolder(), reader, callbacks, memos);
 }
 
 } // namespace orvane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue/link_walk.h"
+#include "catalogue/scan_memo.h"
 #include "catalogue/shortcut_row.h"
 #include "system/handles_win.h"
 
@@ -22,15 +23,23 @@ std::wstring UserStartMenuFolder();
 // The all-users Start Menu folder, or its fallback under "ALLUSERSPROFILE"; empty when neither exists.
 std::wstring CommonStartMenuFolder();
 
-// Reads one shortcut file into a row (all but the image index) with the shared reader.
-ShortcutRow ReadShortcutRow(TMakeShortCuts& reader, const std::wstring& path);
+// Reads one shortcut file into a row (all but the image index) with the shared reader. With a memo,
+// each target's version text is read once per scan.
+ShortcutRow ReadShortcutRow(TMakeShortCuts& reader, const std::wstring& path,
+                            ScanMemo<std::wstring>* versions = nullptr);
+
+// The shell's icon of the shortcut the reader has just loaded from path, or null. Shortcuts with the
+// same icon source share one request to the shell and one icon, which the memo owns; an icon of a
+// shortcut without a source is owned by `unshared`. Either stays valid while both live.
+HICON ReadShortcutIcon(const TMakeShortCuts& reader, const std::wstring& path, ScanMemo<UniqueIcon>& icons,
+                       UniqueIcon& unshared);
 
 struct ScanCallbacks {
     // Called before each file is read, with its path.
     std::function<void(const std::wstring& path)> progress;
-    // Receives each row in order with the shortcut's icon (null when none could be had); the receiver
-    // sets the row's image index and keeps the row.
-    std::function<void(ShortcutRow row, UniqueIcon icon)> addRow;
+    // Receives each row in order with the shortcut's icon (null when none could be had), lent for the
+    // call; the receiver sets the row's image index and keeps the row.
+    std::function<void(ShortcutRow row, HICON icon)> addRow;
 };
 
 // Scans the user's Start Menu and then the all-users Start Menu, depth first.

@@ -2,12 +2,15 @@
 // and keeps its rows and icons.
 #include "ui/main_form_win.h"
 
+#include "catalogue/scan_memo.h"
 #include "catalogue/scan_win.h"
 
 namespace orvane {
 
 // Shows a scan's progress in the caption, the window icon and the cursor, and puts all three back, and
-// lets the list redraw again, however the scan ends.
+// lets the list redraw again, however the scan ends. The caption and icon change at most every
+// kProgressIntervalMs: each change goes to the window manager, and at one per shortcut they cost more
+// than reading the shortcuts.
 class ScanProgressScope {
 public:
     explicit ScanProgressScope(TMainForm& form) : form_(form) {
@@ -27,11 +30,17 @@ public:
     }
 
     void Show(const std::wstring& path) {
-        ::SetWindowTextW(form_.hwnd_, (L"Orvane - " + path).c_str());
+        showing_ = throttle_.Due(::GetTickCount64());
+        if (showing_) {
+            ::SetWindowTextW(form_.hwnd_, (L"Orvane - " + path).c_str());
+        }
         ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     }
-    // The window shows the icon of the shortcut being read; it keeps a copy of its own.
+    // The window shows the icon of the shortcut whose path it shows; it keeps a copy of its own.
     void ShowIcon(HICON icon) {
+        if (!showing_) {
+            return;
+        }
         UniqueIcon copy(::CopyIcon(icon));
         if (!copy) {
             return;
@@ -51,8 +60,11 @@ public:
 
 private:
     TMainForm& form_;
+    static constexpr unsigned long long kProgressIntervalMs = 100;
     HCURSOR previousCursor_ = nullptr;
     bool batch_ = true;
+    ProgressThrottle throttle_{kProgressIntervalMs};
+    bool showing_ = false;
 };
 
 void TMainForm::CollectShortcuts(bool exeOnly) {
@@ -66,21 +78,19 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
         ScanProgressScope progress(*this);
         ScanCallbacks callbacks;
         callbacks.progress = [&](const std::wstring& path) { progress.Show(path); };
-        callbacks.addRow = [&](ShortcutRow row, UniqueIcon icon) {
+        callbacks.addRow = [&](ShortcutRow row, HICON icon) {
             row.imageIndex = -1;
-            if (icon) {
-                int small = ::ImageList_AddIcon(ImageListS.get(), icon.get());
-                if (small >= 0 && ::ImageList_AddIcon(ImageListL.get(), icon.get()) >= 0) {
+            if (icon != nullptr) {
+                // The large list gets the same pictures in one copy at the end of the scan.
+                if (::ImageList_AddIcon(ImageListS.get(), icon) >= 0) {
                     row.imageIndex = ::ImageList_GetImageCount(ImageListS.get()) - 1;
-                } else if (small >= 0) {
-                    // Both lists must keep the same count, so one index is valid in both.
-                    ::ImageList_Remove(ImageListS.get(), small);
                 }
-                progress.ShowIcon(icon.get());
+                progress.ShowIcon(icon);
             }
             list_.Add(std::move(row));
         };
         ScanStartMenus(*MakeShortCuts, callbacks);
+        CopySmallImagesToLarge();
         progress.EndBatch();
         if (exeOnly) {
             // The images of removed rows stay, so the remaining indexes stay valid.
@@ -90,6 +100,23 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
     }
     list_.MListViewSort = 0;
     ListViewColumnClick(0);
+}
+
+void TMainForm::CopySmallImagesToLarge() {
+    // Both lists hold the same pictures at the same size, so one index is valid in both. A copy of the
+    // whole list costs one bitmap copy; adding each icon to the second list again cost as much as
+    // the first.
+    UniqueImageList large(::ImageList_Duplicate(ImageListS.get()));
+    if (!large) {
+        const int count = ::ImageList_GetImageCount(ImageListS.get());
+        for (int i = 0; i < count; ++i) {
+            UniqueIcon icon(::ImageList_GetIcon(ImageListS.get(), i, ILD_NORMAL));
+            ::ImageList_AddIcon(ImageListL.get(), icon.get());
+        }
+        return;
+    }
+    ListView_SetImageList(ListView, large.get(), LVSIL_NORMAL);
+    ImageListL = std::move(large);
 }
 
 void TMainForm::TBGetClick() {
