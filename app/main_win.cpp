@@ -43,8 +43,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 
         MSG message{};
         while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
+            bool handled = false;
+            orvane::RunGuarded(form.Handle(), [&] { handled = form.PreTranslateMessage(message); });
+            if (!handled) {
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
         }
         exitCode = static_cast<int>(message.wParam);
     });

@@ -5,6 +5,7 @@
 #include "shortcuts/make_shortcuts_win.h"
 #include "system/launch_win.h"
 #include "system/placement_win.h"
+#include "ui/accessible_name_win.h"
 #include "ui/error_report_win.h"
 #include "ui/toolbar_images_win.h"
 
@@ -24,6 +25,8 @@ constexpr int kButtonHeight = 34;
 constexpr int kStatusBarHeight = 21;
 // Posted when an entry was picked from the search history, once the edit field shows it.
 constexpr UINT kSearchTextPicked = WM_APP + 1;
+// Sent by the tool bar when the pointer left it while it has the focus: the keyboard's item shows again.
+constexpr UINT kToolBarKeyItemLost = WM_APP + 2;
 
 // One item of the tool bar, in display order.
 struct ToolItem {
@@ -65,7 +68,15 @@ LRESULT CALLBACK ToolBarSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     if (message == WM_COMMAND || message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
         return ::SendMessageW(reinterpret_cast<HWND>(owner), message, wParam, lParam);
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_KILLFOCUS) {
+        // The keyboard's item is shown only while the tool bar has the focus.
+        ::SendMessageW(hwnd, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
+    }
+    LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_MOUSELEAVE && ::GetFocus() == hwnd) {
+        ::SendMessageW(reinterpret_cast<HWND>(owner), kToolBarKeyItemLost, 0, 0);
+    }
+    return result;
 }
 
 // The list passes the wheel to the window's handler first; the wheel's own scrolling goes on.
@@ -252,9 +263,13 @@ void TMainForm::CreateControls() {
     TakeIconFont();
     LayoutSearchBox();
     theme_.Attach(hwnd_, ToolBar1, CBFind, ListView, StatusBar);
+    // Names for assistive tools where a control shows none: the tool-bar buttons have their captions.
+    SetAccessibleName(ListView, L"ショートカット一覧");
+    SetAccessibleName(CBFind, L"検索");
     theme_.AttachMenu(PPMenuColor.get());
-    // The list is first in the tab order and starts with the focus.
+    // The list is first in the tab order and starts with the focus, which is always drawn.
     ::SetWindowPos(ListView, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowFocusCues();
     ::SetFocus(ListView);
 }
 
@@ -274,21 +289,7 @@ void TMainForm::CreateToolBar() {
     ::SendMessageW(ToolBar1, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     ::SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageListtoolbar.get()));
 
-    std::vector<TBBUTTON> buttons;
-    for (const ToolItem& item : kToolItems) {
-        TBBUTTON button{};
-        bool separator = (item.style & BTNS_SEP) != 0;
-        button.idCommand = item.id == kSearchBoxSlot ? idCBFind : item.id;
-        button.iBitmap =
-            separator ? Scale(item.id == kSearchBoxSlot ? kSearchBoxWidth : kSeparatorWidth) : item.image;
-        button.fsStyle = item.style;
-        button.fsState = item.state;
-        button.iString = item.caption != nullptr ? reinterpret_cast<INT_PTR>(item.caption) : -1;
-        buttons.push_back(button);
-    }
-    ::SendMessageW(ToolBar1, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    ::SendMessageW(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, Scale(kButtonHeight)));
-    ::SendMessageW(ToolBar1, TB_AUTOSIZE, 0, 0);
+    AddToolButtons({});
 
     CBFind =
         ::CreateWindowExW(0, WC_COMBOBOXW, nullptr,
@@ -296,6 +297,79 @@ void TMainForm::CreateToolBar() {
                           0, Scale(kSearchBoxWidth), Scale(300), ToolBar1,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(idCBFind)), instance_, nullptr);
     ::SetWindowSubclass(ToolBar1, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(hwnd_));
+}
+
+void TMainForm::AddToolButtons(const std::vector<BYTE>& states) {
+    std::vector<TBBUTTON> buttons;
+    for (const ToolItem& item : kToolItems) {
+        TBBUTTON button{};
+        bool separator = (item.style & BTNS_SEP) != 0;
+        button.idCommand = item.id == kSearchBoxSlot ? idCBFind : item.id;
+        // A separator's width is its image number; the search box's slot is as wide as the box.
+        button.iBitmap =
+            separator ? Scale(item.id == kSearchBoxSlot ? kSearchBoxWidth : kSeparatorWidth) : item.image;
+        button.fsStyle = item.style;
+        button.fsState = buttons.size() < states.size() ? states[buttons.size()] : item.state;
+        button.iString = item.caption != nullptr ? reinterpret_cast<INT_PTR>(item.caption) : -1;
+        buttons.push_back(button);
+    }
+    ::SendMessageW(ToolBar1, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    ::SendMessageW(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, Scale(kButtonHeight)));
+    ::SendMessageW(ToolBar1, TB_AUTOSIZE, 0, 0);
+}
+
+void TMainForm::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    const UINT oldDpi = dpi_;
+    if (dpi != 0 && dpi != oldDpi && ToolBar1 != nullptr) {
+        // What stays the same at any scale: the list font's points, the columns' design widths, and
+        // every command's state.
+        const int listPoints = listHasOwnFont_ ? ListFontSize() : 0;
+        std::array<int, kColumnCount> widths{};
+        for (int column = 0; column < kColumnCount; ++column) {
+            widths[static_cast<std::size_t>(column)] = ColumnWidth(column);
+        }
+        std::vector<BYTE> states;
+        const int count = static_cast<int>(::SendMessageW(ToolBar1, TB_BUTTONCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON button{};
+            ::SendMessageW(ToolBar1, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+            states.push_back(button.fsState);
+        }
+        dpi_ = dpi;
+
+        // Pictures drawn for the new scale, never stretched; the tool bar holds the new list before
+        // the old one goes.
+        UniqueImageList images = CreateToolbarImages(dpi_, false);
+        ::SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
+        ImageListtoolbar = std::move(images);
+        // The buttons again, with separators and the search box's slot at the new scale.
+        while (::SendMessageW(ToolBar1, TB_BUTTONCOUNT, 0, 0) > 0) {
+            ::SendMessageW(ToolBar1, TB_DELETEBUTTON, 0, 0);
+        }
+        AddToolButtons(states);
+        ::SetWindowPos(CBFind, nullptr, 0, 0, Scale(kSearchBoxWidth), Scale(300),
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+        TakeIconFont();
+        if (listHasOwnFont_) {
+            SetListFontSize(listPoints);
+        } else {
+            ApplyListFont();
+        }
+        for (int column = 0; column < kColumnCount; ++column) {
+            SetColumnWidth(column, ::MulDiv(widths[static_cast<std::size_t>(column)], static_cast<int>(dpi),
+                                            static_cast<int>(oldDpi)));
+        }
+        ::SendMessageW(StatusBar, SB_SETMINHEIGHT, Scale(kStatusBarHeight), 0);
+        ::SendMessageW(hintWindow_, TTM_SETMAXTIPWIDTH, 0, Scale(800));
+        theme_.Apply(scheme_, dpi_);
+        LayoutSearchBox();
+    }
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    OnSize();
+    LayoutSearchBox();
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void TMainForm::LayoutSearchBox() {
@@ -437,6 +511,10 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         OnSize();
         return 0;
+    case WM_DPICHANGED:
+        // The window moves to a monitor of another scale: everything is laid out again at it.
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_TIMER:
         if (wParam == kHintReshowTimer) {
             OnHintReshowTimer();
@@ -444,6 +522,9 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kSearchTextPicked:
         CBFindChange();
+        return 0;
+    case kToolBarKeyItemLost:
+        MoveToolBarHotItem(0, false);
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -554,6 +635,9 @@ LRESULT TMainForm::OnNotify(const NMHDR& header) {
             return 0;
         case NM_CLICK:
             ListViewClick();
+            return 0;
+        case NM_SETFOCUS:
+            ListViewEnter();
             return 0;
         case NM_DBLCLK:
             ListViewDblClick();

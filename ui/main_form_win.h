@@ -66,6 +66,9 @@ public:
 
     // The window procedure of the main window class.
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The window's own keys, looked at before a queued message is translated and dispatched; true when
+    // the key was the window's and the message is done with.
+    bool PreTranslateMessage(const MSG& message);
 
     // Window events.
     void FormCreate();
@@ -119,9 +122,14 @@ private:
 
     void CreateControls();
     void CreateToolBar();
+    // Adds the tool-bar items at the current scale; `states` (one per item) replaces their first states.
+    void AddToolButtons(const std::vector<BYTE>& states);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void CreateListView();
     void CreateStatusBar();
     void CreateImageLists();
+    // Makes the large image list a copy of the small one, after a scan filled the small one.
+    void CopySmallImagesToLarge();
     void ApplyDesignClientSize();
     void TakeIconFont();
     void LayoutSearchBox();
@@ -154,6 +162,18 @@ private:
     void SetReportDown(bool report);
     void SetListViewStyle(bool report);
     void CreateColorMenu();
+
+    // Keyboard: the focus stops in Tab order, the tool bar's keyboard item, the keyboard's context menu.
+    enum class FocusStop { List = 0, SearchBox = 1, ToolBar = 2 };
+    FocusStop CurrentFocusStop() const;
+    void MoveFocusTo(FocusStop stop);
+    std::vector<bool> UsableToolButtons() const;
+    // direction 0 enters the tool bar; toEnd goes to the first (forward) or last (back) command.
+    void MoveToolBarHotItem(int direction, bool toEnd);
+    void RunToolBarHotItem();
+    void ShowKeyboardContextMenu();
+    void ShowFocusCues();
+    void ListViewEnter();
 
     void ShowRunFailed();
     void OpenFolderOf(int subItem);
@@ -205,6 +225,8 @@ private:
     std::wstring hintText_;
     bool listHintsOn_ = false;
     int hoverRow_ = -1;
+    // The tool-bar command the keyboard last showed, by position.
+    int toolBarKeyItem_ = -1;
 
     // The window's own icon, which the scan replaces with the icon of the shortcut being read.
     HICON appIcon_ = nullptr;

@@ -247,3 +247,45 @@ TEST_F(CatalogueTest, SearchStepsThroughTheHitsWithoutWrapping) {
 
 } // namespace
 } // namespace orvane::e2e
+
+namespace orvane::e2e {
+namespace {
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &gui) ? gui.hwndFocus : nullptr;
+}
+
+// Posts a key press to whichever control has the focus, as the keyboard would, and waits until the
+// program has handled it.
+void PressKey(HWND window, WORD key) {
+    HWND focus = FocusOf(window);
+    ::PostMessageW(focus != nullptr ? focus : window, WM_KEYDOWN, key, 1);
+    ::PostMessageW(focus != nullptr ? focus : window, WM_KEYUP, key, 0xC0000001);
+    Sync(window);
+}
+
+TEST_F(CatalogueTest, KeyboardAloneScansSearchesAndReachesTheToolBar) {
+    // F5 scans; the list has the focus from the start.
+    ASSERT_EQ(FocusOf(window), ui.list);
+    PressKey(window, VK_F5);
+    ASSERT_EQ(RowCount(ui.list), static_cast<int>(menus.shortcuts().size()));
+    // Tab goes to the search box, where typing and Enter find a row and give the list the focus.
+    PressKey(window, VK_TAB);
+    EXPECT_EQ(FocusOf(window), ui.searchEdit);
+    TypeText(ui.searchEdit, L"needle");
+    PressKey(window, VK_RETURN);
+    EXPECT_EQ(SelectedRow(ui.list), 3);
+    EXPECT_EQ(FocusOf(window), ui.list);
+    // Two Tabs reach the tool bar, whose first command shows as the keyboard's place.
+    PressKey(window, VK_TAB);
+    PressKey(window, VK_TAB);
+    EXPECT_EQ(FocusOf(window), ui.toolBar);
+    EXPECT_EQ(::SendMessageW(ui.toolBar, TB_GETHOTITEM, 0, 0), 0);
+    PressKey(window, VK_TAB);
+    EXPECT_EQ(FocusOf(window), ui.list);
+}
+
+} // namespace
+} // namespace orvane::e2e

@@ -1,0 +1,352 @@
+// The main window in this process: keyboard operation, accessible names, and a change of scale.
+#include "ui/main_form_win.h"
+
+#include "app/data_folder_win.h"
+#include "shortcuts/make_shortcuts_win.h"
+#include "system/folders_win.h"
+#include "tests/support/test_support_win.h"
+
+#include <gtest/gtest.h>
+#include <oleacc.h>
+#include <wrl/client.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace orvane {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+void Pump() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            continue; // the closed window's quit request is not the test's
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+// A form over a Start Menu of three shortcuts and an empty data folder, shown and scanned.
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static const bool registered = [] {
+            RegisterMainFormClass(::GetModuleHandleW(nullptr));
+            return true;
+        }();
+        ASSERT_TRUE(registered);
+        menu_ = root_ / L"Start Menu";
+        ASSERT_TRUE(::CreateDirectoryW(menu_.c_str(), nullptr));
+        const std::wstring empty = root_ / L"Empty";
+        ASSERT_TRUE(::CreateDirectoryW(empty.c_str(), nullptr));
+        user_.emplace(HKEY_CURRENT_USER, Norrow::kShellFoldersKey, L"Start Menu", menu_);
+        common_.emplace(HKEY_LOCAL_MACHINE, Norrow::kShellFoldersKey, L"Common Start Menu", empty);
+        TMakeShortCuts writer;
+        for (const wchar_t* name : {L"Alpha", L"Bravo", L"Charlie"}) {
+            writer.FFileName = menu_ + L"\\" + name + L".lnk";
+            writer.FExecFile = test::ExeFolder() + L"\\sys_fixture_echo.exe";
+            writer.FDescription = name;
+            writer.SCSave();
+        }
+        savedDataFolder_ = DataFolder;
+        DataFolder = root_.path() + L"\\";
+
+        form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr));
+        form_->Create();
+        window_ = form_->Handle();
+        ::ShowWindow(window_, SW_SHOWNORMAL);
+        ::SetForegroundWindow(window_);
+        form_->TBGetClick();
+        Pump();
+        toolBar_ = ::FindWindowExW(window_, nullptr, TOOLBARCLASSNAMEW, nullptr);
+        list_ = ::FindWindowExW(window_, nullptr, WC_LISTVIEWW, nullptr);
+        status_ = ::FindWindowExW(window_, nullptr, STATUSCLASSNAMEW, nullptr);
+        search_ = ::FindWindowExW(toolBar_, nullptr, WC_COMBOBOXW, nullptr);
+        ASSERT_NE(toolBar_, nullptr);
+        ASSERT_NE(list_, nullptr);
+        ASSERT_NE(search_, nullptr);
+        ASSERT_EQ(form_->List().Count(), 3u);
+    }
+    void TearDown() override {
+        form_.reset();
+        Pump();
+        DataFolder = savedDataFolder_;
+        SetShift(false);
+    }
+
+    // Sends a key as the message loop would see it, through the window's own keys first.
+    bool Key(WORD key, HWND target = nullptr) {
+        MSG message{};
+        message.hwnd = target != nullptr ? target : ::GetFocus();
+        message.message = WM_KEYDOWN;
+        message.wParam = key;
+        message.lParam = 1;
+        bool handled = form_->PreTranslateMessage(message);
+        if (!handled) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        Pump();
+        return handled;
+    }
+    static void SetShift(bool down) {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] = down ? 0x80 : 0;
+        ::SetKeyboardState(keys);
+    }
+    int HotItem() const { return static_cast<int>(::SendMessageW(toolBar_, TB_GETHOTITEM, 0, 0)); }
+    std::wstring HotCaption() const {
+        int hot = HotItem();
+        TBBUTTON button{};
+        if (hot < 0 || !::SendMessageW(toolBar_, TB_GETBUTTON, static_cast<WPARAM>(hot),
+                                       reinterpret_cast<LPARAM>(&button))) {
+            return {};
+        }
+        wchar_t text[128] = {};
+        ::SendMessageW(toolBar_, TB_GETBUTTONTEXTW, static_cast<WPARAM>(button.idCommand),
+                       reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+    bool SearchHasFocus() const {
+        HWND focus = ::GetFocus();
+        return focus == search_ || ::IsChild(search_, focus);
+    }
+
+    test::TempDir root_;
+    std::wstring menu_;
+    std::optional<test::RegistryValueOverride> user_;
+    std::optional<test::RegistryValueOverride> common_;
+    std::wstring savedDataFolder_;
+    std::unique_ptr<TMainForm> form_;
+    HWND window_ = nullptr;
+    HWND toolBar_ = nullptr;
+    HWND list_ = nullptr;
+    HWND status_ = nullptr;
+    HWND search_ = nullptr;
+};
+
+TEST_F(MainFormTest, TabGoesRoundListSearchBoxAndToolBarAndBack) {
+    ::SetFocus(list_);
+    ASSERT_EQ(::GetFocus(), list_);
+    EXPECT_TRUE(Key(VK_TAB));
+    EXPECT_TRUE(SearchHasFocus());
+    EXPECT_TRUE(Key(VK_TAB));
+    EXPECT_EQ(::GetFocus(), toolBar_);
+    // The tool bar shows its first command as the keyboard's place.
+    EXPECT_EQ(HotCaption(), L"取得");
+    EXPECT_TRUE(Key(VK_TAB));
+    EXPECT_EQ(::GetFocus(), list_);
+    // Shift+Tab goes the other way round.
+    SetShift(true);
+    EXPECT_TRUE(Key(VK_TAB));
+    EXPECT_EQ(::GetFocus(), toolBar_);
+    EXPECT_TRUE(Key(VK_TAB));
+    EXPECT_TRUE(SearchHasFocus());
+    SetShift(false);
+    // Escape leaves the search box for the list.
+    EXPECT_TRUE(Key(VK_ESCAPE));
+    EXPECT_EQ(::GetFocus(), list_);
+}
+
+TEST_F(MainFormTest, ArrowKeysStepOverSeparatorsAndDisabledCommandsAndEnterRunsOne) {
+    ::SetFocus(list_);
+    Key(VK_TAB);
+    Key(VK_TAB);
+    ASSERT_EQ(HotCaption(), L"取得");
+    Key(VK_RIGHT);
+    EXPECT_EQ(HotCaption(), L"EXEのみ取得");
+    Key(VK_RIGHT);
+    EXPECT_EQ(HotCaption(), L"詳細"); // past the separator
+    Key(VK_RIGHT);
+    EXPECT_EQ(HotCaption(), L"リスト");
+    // No row is selected: "実行" and the folder commands are disabled, and "検索" has no text.
+    Key(VK_RIGHT);
+    EXPECT_EQ(HotCaption(), L"終了");
+    Key(VK_END);
+    EXPECT_EQ(HotCaption(), L"ウィンドウカラー");
+    Key(VK_RIGHT);
+    EXPECT_EQ(HotCaption(), L"取得"); // round to the start
+    Key(VK_LEFT);
+    EXPECT_EQ(HotCaption(), L"ウィンドウカラー");
+    Key(VK_HOME);
+    EXPECT_EQ(HotCaption(), L"取得");
+
+    // Enter on "リスト" switches the view as a click does, checking its button.
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    ASSERT_EQ(HotCaption(), L"リスト");
+    const std::wstring folder = test::ExeFolder() + L"\\..\\screenshots";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_TRUE(test::SaveWindowBitmap(window_, folder + L"\\keyboard-tool-bar.bmp"));
+    Key(VK_RETURN);
+    EXPECT_EQ(::SendMessageW(list_, LVM_GETVIEW, 0, 0), LV_VIEW_LIST);
+    EXPECT_NE(::SendMessageW(toolBar_, TB_GETSTATE, idTBIcon, 0) & TBSTATE_CHECKED, 0);
+    EXPECT_EQ(::SendMessageW(toolBar_, TB_GETSTATE, idTBReport, 0) & TBSTATE_CHECKED, 0);
+    // Space on "詳細" switches back.
+    Key(VK_LEFT);
+    Key(VK_SPACE);
+    EXPECT_EQ(::SendMessageW(list_, LVM_GETVIEW, 0, 0), LV_VIEW_DETAILS);
+    // Leaving the tool bar takes its keyboard mark with it.
+    Key(VK_ESCAPE);
+    EXPECT_EQ(::GetFocus(), list_);
+    EXPECT_EQ(HotItem(), -1);
+}
+
+TEST_F(MainFormTest, SearchBoxEnterFindsTheNextHitAndTheListShowsItsFocus) {
+    // Focus rectangles are drawn from the start, not only after a first key.
+    EXPECT_EQ(::SendMessageW(list_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+    ::SetFocus(search_);
+    ::SetFocus(list_);
+    EXPECT_EQ(ListView_GetNextItem(list_, -1, LVNI_FOCUSED), 0) << "no row shows the focus";
+
+    ::SetWindowTextW(search_, L"bravo");
+    form_->CBFindChange();
+    Key(VK_TAB, list_);
+    ASSERT_TRUE(SearchHasFocus());
+    EXPECT_TRUE(Key(VK_RETURN));
+    EXPECT_EQ(ListView_GetNextItem(list_, -1, LVNI_SELECTED), 1);
+    EXPECT_EQ(::GetFocus(), list_);
+}
+
+// The control's name and role as an assistive tool asks for them, or as the system's standard object
+// for the control gives them.
+std::wstring AccessibleName(HWND control, LONG* role, bool standard = false) {
+    ComPtr<IAccessible> object;
+    HRESULT result =
+        standard ? ::CreateStdAccessibleObject(control, OBJID_CLIENT, IID_IAccessible,
+                                               reinterpret_cast<void**>(object.GetAddressOf()))
+                 : ::AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                reinterpret_cast<void**>(object.GetAddressOf()));
+    if (FAILED(result)) {
+        return L"(no object)";
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text;
+    if (SUCCEEDED(object->get_accName(self, &name)) && name != nullptr) {
+        text.assign(name, ::SysStringLen(name));
+        ::SysFreeString(name);
+    }
+    VARIANT value{};
+    if (role != nullptr && SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4) {
+        *role = value.lVal;
+    }
+    return text;
+}
+
+TEST_F(MainFormTest, ListAndSearchBoxHaveAccessibleNamesAndKeepTheirRoles) {
+    LONG listRole = 0;
+    LONG searchRole = 0;
+    EXPECT_EQ(AccessibleName(list_, &listRole), L"ショートカット一覧");
+    EXPECT_EQ(AccessibleName(search_, &searchRole), L"検索");
+    // Everything but the name still comes from the system's own object for the control: on Windows
+    // a list and a combo box; Wine's standard objects call both a client area.
+    LONG standardListRole = -1;
+    LONG standardSearchRole = -1;
+    AccessibleName(list_, &standardListRole, true);
+    AccessibleName(search_, &standardSearchRole, true);
+    EXPECT_EQ(listRole, standardListRole);
+    EXPECT_EQ(searchRole, standardSearchRole);
+    if (!test::IsRunningOnWine()) {
+        EXPECT_EQ(listRole, ROLE_SYSTEM_LIST);
+        EXPECT_EQ(searchRole, ROLE_SYSTEM_COMBOBOX);
+    }
+    // Typing in the search box changes its value, never its name.
+    ::SetWindowTextW(search_, L"needle");
+    EXPECT_EQ(AccessibleName(search_, nullptr), L"検索");
+}
+
+// Sizes that follow the scale.
+struct Measures {
+    int imageSize;
+    int fontHeight;
+    int firstColumn;
+    int statusHeight;
+    int searchWidth;
+    int buttonHeight;
+};
+
+Measures Measure(HWND toolBar, HWND list, HWND status, HWND search) {
+    Measures m{};
+    int cx = 0;
+    int cy = 0;
+    ::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(::SendMessageW(toolBar, TB_GETIMAGELIST, 0, 0)), &cx,
+                            &cy);
+    m.imageSize = cx;
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(toolBar, WM_GETFONT, 0, 0)), sizeof font, &font);
+    m.fontHeight = font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+    m.firstColumn = ListView_GetColumnWidth(list, 0);
+    RECT rect{};
+    ::GetWindowRect(status, &rect);
+    m.statusHeight = rect.bottom - rect.top;
+    ::GetWindowRect(search, &rect);
+    m.searchWidth = rect.right - rect.left;
+    m.buttonHeight = HIWORD(::SendMessageW(toolBar, TB_GETBUTTONSIZE, 0, 0));
+    return m;
+}
+
+TEST_F(MainFormTest, ScaleChangeRedrawsImagesAndRescalesFontsAndLayout) {
+    RECT before{};
+    ::GetWindowRect(window_, &before);
+    const Measures at96 = Measure(toolBar_, list_, status_, search_);
+    ASSERT_EQ(at96.imageSize, 20);
+    std::wstring folder = test::ExeFolder() + L"\\..\\screenshots";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    EXPECT_TRUE(test::SaveWindowBitmap(window_, folder + L"\\dpi-96.bmp"));
+
+    // The system suggests a rectangle for the new scale; here one that fits the test screen.
+    RECT suggested{0, 0, (before.right - before.left) * 5 / 4, (before.bottom - before.top) * 5 / 4};
+    ::SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+    const Measures at144 = Measure(toolBar_, list_, status_, search_);
+    // New pictures drawn at 30 pixels, not the 20-pixel ones stretched.
+    EXPECT_EQ(at144.imageSize, 30);
+    EXPECT_NEAR(at144.fontHeight, at96.fontHeight * 3 / 2, 1);
+    EXPECT_EQ(at144.firstColumn, at96.firstColumn * 3 / 2);
+    EXPECT_EQ(at144.searchWidth, 225);
+    EXPECT_GE(at144.statusHeight, 31);
+    // The buttons grow with their pictures.
+    EXPECT_GT(at144.buttonHeight, at96.buttonHeight);
+    EXPECT_GE(at144.buttonHeight, at144.imageSize + 4);
+    RECT after{};
+    ::GetWindowRect(window_, &after);
+    EXPECT_EQ(after.right - after.left, suggested.right - suggested.left);
+    EXPECT_EQ(after.bottom - after.top, suggested.bottom - suggested.top);
+    // The commands keep their states and the search box stays in its slot.
+    EXPECT_NE(::SendMessageW(toolBar_, TB_GETSTATE, idTBReport, 0) & TBSTATE_CHECKED, 0);
+    EXPECT_EQ(::SendMessageW(toolBar_, TB_ISBUTTONENABLED, idTBExe, 0), 0);
+    RECT slot{};
+    ::SendMessageW(toolBar_, TB_GETRECT, idCBFind, reinterpret_cast<LPARAM>(&slot));
+    RECT box{};
+    ::GetWindowRect(search_, &box);
+    ::MapWindowPoints(nullptr, toolBar_, reinterpret_cast<POINT*>(&box), 2);
+    EXPECT_EQ(box.left, slot.left);
+    EXPECT_EQ(box.right, slot.right);
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump();
+    EXPECT_TRUE(test::SaveWindowBitmap(window_, folder + L"\\dpi-144.bmp"));
+
+    // And back: the 96-dpi sizes return exactly.
+    ::SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&before));
+    Pump();
+    const Measures again = Measure(toolBar_, list_, status_, search_);
+    EXPECT_EQ(again.imageSize, at96.imageSize);
+    EXPECT_EQ(again.fontHeight, at96.fontHeight);
+    EXPECT_EQ(again.firstColumn, at96.firstColumn);
+    EXPECT_EQ(again.searchWidth, at96.searchWidth);
+}
+
+} // namespace
+} // namespace orvane
