@@ -10,9 +10,11 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -263,6 +265,37 @@ TEST_F(MainFormTest, ListAndSearchBoxHaveAccessibleNamesAndKeepTheirRoles) {
     // Typing in the search box changes its value, never its name.
     ::SetWindowTextW(search_, L"needle");
     EXPECT_EQ(AccessibleName(search_, nullptr), L"検索");
+}
+
+TEST_F(MainFormTest, ToolBarButtonsAreNamedByTheirCaptions) {
+    if (test::IsRunningOnWine()) {
+        // Wine's standard object for a tool bar is a bare client area without the buttons as children;
+        // Windows names each button by its text, which every button here has.
+        GTEST_SKIP() << "Wine gives tool-bar buttons no accessible objects";
+    }
+    ComPtr<IAccessible> object;
+    ASSERT_HRESULT_SUCCEEDED(::AccessibleObjectFromWindow(toolBar_, static_cast<DWORD>(OBJID_CLIENT),
+                                                          IID_IAccessible,
+                                                          reinterpret_cast<void**>(object.GetAddressOf())));
+    std::vector<std::wstring> names;
+    LONG count = 0;
+    ASSERT_HRESULT_SUCCEEDED(object->get_accChildCount(&count));
+    for (LONG child = 1; child <= count; ++child) {
+        VARIANT id{};
+        id.vt = VT_I4;
+        id.lVal = child;
+        BSTR name = nullptr;
+        if (SUCCEEDED(object->get_accName(id, &name)) && name != nullptr) {
+            names.emplace_back(name, ::SysStringLen(name));
+            ::SysFreeString(name);
+        }
+    }
+    for (const wchar_t* caption :
+         {L"取得", L"EXEのみ取得", L"詳細", L"リスト", L"検索", L"実行", L"フォルダを開く",
+          L"リンク先フォルダを開く", L"終了", L"ウィンドウカラー"}) {
+        EXPECT_NE(std::find(names.begin(), names.end(), caption), names.end())
+            << "no button named " << caption;
+    }
 }
 
 // Sizes that follow the scale.
