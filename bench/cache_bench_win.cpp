@@ -2,6 +2,7 @@
 // and its size, and the time from process start until the window shows the cached rows, beside the same
 // figure for a bare Win32 window that shows nothing.
 //   orvane_cache_bench.exe [N ...]
+#include "app/data_folder_win.h"
 #include "store/atomic_file_win.h"
 #include "store/find_history.h"
 #include "store/image_list_stream_win.h"
@@ -9,6 +10,7 @@
 #include "store/ansi_code_page_win.h"
 #include "system/handles_win.h"
 #include "tests/support/test_support_win.h"
+#include "ui/main_form_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -135,6 +137,7 @@ int wmain(int argc, wchar_t** argv) {
         counts = {1000, 10000};
     }
     const std::wstring folder = test::ExeFolder();
+    RegisterMainFormClass(::GetModuleHandleW(nullptr));
     for (int count : counts) {
         test::TempDir appData;
         test::RegistryValueOverride redirect(HKEY_CURRENT_USER, kUserShellFolders, L"AppData", appData.path(),
@@ -180,6 +183,18 @@ int wmain(int argc, wchar_t** argv) {
         auto entries = ReadFindHistory(ReadWholeFile(data + L"Find.lst"), DecodeAnsi);
         std::printf("  Find.lst   %9zu bytes  write %8.1f ms  read %8.1f ms  (%zu entries)\n", find.size(),
                     write, Ms(start), entries.size());
+
+        // Where start-up goes, in this process: creating the window with and without the caches.
+        for (bool withCaches : {false, true}) {
+            test::TempDir empty;
+            DataFolder = withCaches ? data : empty.path() + L"\\";
+            start = Clock::now();
+            TMainForm form(::GetModuleHandleW(nullptr));
+            form.Create();
+            std::printf("  in-process window creation %s %7.1f ms  (%zu rows)\n",
+                        withCaches ? "with the caches   " : "with no caches    ", Ms(start),
+                        form.List().Count());
+        }
 
         // Start-up: the main window with its cached rows, and a bare window, three runs each.
         for (int run = 0; run < 3; ++run) {

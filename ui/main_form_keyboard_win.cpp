@@ -2,7 +2,8 @@
 // list, the search box and the tool bar, starting at the list; in the tool bar the arrow keys, Home
 // and End move between the commands that can run, and Enter or Space runs the one shown. F5 scans,
 // Ctrl+F goes to the search box, Enter there searches, Escape goes back to the list, and the
-// context-menu key or Shift+F10 opens the shell's menu of the selected row.
+// context-menu key or Shift+F10 opens the shell's menu of the selected row (Shift with the
+// context-menu key: of its target).
 #include "ui/main_form_win.h"
 
 #include "ui/keyboard_nav.h"
@@ -173,26 +174,31 @@ bool TMainForm::PreTranslateMessage(const MSG& message) {
             break;
         }
     }
-    if (stop == FocusStop::List && (key == VK_APPS || (key == VK_F10 && shift && !control))) {
-        ShowKeyboardContextMenu();
+    // The context-menu key opens the shortcut's menu, with Shift the target's as a Shift+right click
+    // does; Shift+F10, the other context-menu key, always the shortcut's.
+    if (stop == FocusStop::List && key == VK_APPS) {
+        ShowKeyboardContextMenu(shift);
+        return true;
+    }
+    if (stop == FocusStop::List && key == VK_F10 && shift && !control) {
+        ShowKeyboardContextMenu(false);
         return true;
     }
     return false;
 }
 
-void TMainForm::ShowKeyboardContextMenu() {
+void TMainForm::ShowKeyboardContextMenu(bool target) {
     int index = SelectedIndex();
     if (index < 0) {
         return;
     }
-    // The menu opens at the row, as a right click on it would; Shift chooses the target as it does for
-    // the mouse.
+    // The menu opens at the row, as a right click on it would.
     ListView_EnsureVisible(ListView, index, FALSE);
     RECT row{};
     ListView_GetItemRect(ListView, index, &row, LVIR_LABEL);
     POINT at{row.left + (row.bottom - row.top) / 2, row.top + (row.bottom - row.top) / 2};
     ::ClientToScreen(ListView, &at);
-    ListViewMouseDown(IsKeyDown(VK_SHIFT), at);
+    ListViewMouseDown(target, at);
 }
 
 void TMainForm::ShowFocusCues() {

@@ -46,7 +46,16 @@ void TMainForm::SelectRow(int index) {
 }
 
 void TMainForm::ClearSelection() {
-    ListView_SetItemState(ListView, -1, 0, LVIS_SELECTED);
+    // The list selects one row at most, so only that row is told; the all-rows form of the request
+    // visits every row, which made each search step cost as much as the list is long.
+    const int count = ListView_GetItemCount(ListView);
+    for (int i = 0; i < count; ++i) {
+        const int row = SelectedIndex();
+        if (row < 0) {
+            break;
+        }
+        ListView_SetItemState(ListView, row, 0, LVIS_SELECTED);
+    }
 }
 
 void TMainForm::SetStatusText(const std::wstring& text) {

@@ -266,6 +266,12 @@ void TMainForm::CreateControls() {
     // Names for assistive tools where a control shows none: the tool-bar buttons have their captions.
     SetAccessibleName(ListView, L"ショートカット一覧");
     SetAccessibleName(CBFind, L"検索");
+    // The keyboard focus sits in the box's edit field, which answers for itself.
+    COMBOBOXINFO box{};
+    box.cbSize = sizeof box;
+    if (::GetComboBoxInfo(CBFind, &box) && box.hwndItem != nullptr) {
+        SetAccessibleName(box.hwndItem, L"検索");
+    }
     theme_.AttachMenu(PPMenuColor.get());
     // The list is first in the tab order and starts with the focus, which is always drawn.
     ::SetWindowPos(ListView, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -171,7 +171,7 @@ private:
     // direction 0 enters the tool bar; toEnd goes to the first (forward) or last (back) command.
     void MoveToolBarHotItem(int direction, bool toEnd);
     void RunToolBarHotItem();
-    void ShowKeyboardContextMenu();
+    void ShowKeyboardContextMenu(bool target);
     void ShowFocusCues();
     void ListViewEnter();
 

@@ -262,9 +262,13 @@ TEST_F(MainFormTest, ListAndSearchBoxHaveAccessibleNamesAndKeepTheirRoles) {
         EXPECT_EQ(listRole, ROLE_SYSTEM_LIST);
         EXPECT_EQ(searchRole, ROLE_SYSTEM_COMBOBOX);
     }
-    // Typing in the search box changes its value, never its name.
+    // The edit field, where the focus goes, has the name too; typing changes the value, never the name.
+    HWND edit = ::FindWindowExW(search_, nullptr, L"Edit", nullptr);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(AccessibleName(edit, nullptr), L"検索");
     ::SetWindowTextW(search_, L"needle");
     EXPECT_EQ(AccessibleName(search_, nullptr), L"検索");
+    EXPECT_EQ(AccessibleName(edit, nullptr), L"検索");
 }
 
 TEST_F(MainFormTest, ToolBarButtonsAreNamedByTheirCaptions) {

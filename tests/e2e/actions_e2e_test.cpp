@@ -184,6 +184,21 @@ TEST_F(ActionsTest, RightClickOpensTheShellMenuAtThePointerAndShiftTheTargets) {
     Sync(ui.list);
 }
 
+TEST_F(ActionsTest, TheContextMenuKeyOpensTheShellMenuAtTheSelectedRow) {
+    int row = RowOf(L"Bravo Document");
+    ClickRow(ui.list, row);
+    POINT screen = RowPoint(ui.list, row, true);
+    ::PostMessageW(ui.list, WM_KEYDOWN, VK_APPS, 1);
+    HWND menu = WaitForPopupMenu(orvane.id());
+    ASSERT_NE(menu, nullptr) << "no context menu from the keyboard";
+    RECT rect{};
+    ::GetWindowRect(menu, &rect);
+    // At the row, not wherever the pointer happens to be.
+    EXPECT_LE(std::abs(rect.top - screen.y), 12);
+    EXPECT_TRUE(DismissMenu(menu));
+    Sync(ui.list);
+}
+
 TEST_F(ActionsTest, HoverShowsTheRowInTheStatusBarAndEmptySpaceClearsIt) {
     int row = RowOf(L"Charlie Folder");
     POINT at = RowPoint(ui.list, row, false);
