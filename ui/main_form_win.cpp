@@ -369,7 +369,6 @@ void TMainForm::OnDpiChanged(UINT dpi, const RECT& suggested) {
         ::SendMessageW(StatusBar, SB_SETMINHEIGHT, Scale(kStatusBarHeight), 0);
         ::SendMessageW(hintWindow_, TTM_SETMAXTIPWIDTH, 0, Scale(800));
         theme_.Apply(scheme_, dpi_);
-        LayoutSearchBox();
     }
     ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
