@@ -15,6 +15,12 @@ bool IsKeyDown(int key) {
     return (::GetKeyState(key) & 0x8000) != 0;
 }
 
+// A tool-bar item the keyboard can stop at and press: a button that is shown and enabled.
+bool CanRun(const TBBUTTON& button) {
+    return (button.fsStyle & BTNS_SEP) == 0 && (button.fsState & TBSTATE_ENABLED) != 0 &&
+           (button.fsState & TBSTATE_HIDDEN) == 0;
+}
+
 } // namespace
 
 TMainForm::FocusStop TMainForm::CurrentFocusStop() const {
@@ -51,9 +57,7 @@ std::vector<bool> TMainForm::UsableToolButtons() const {
     for (int i = 0; i < count; ++i) {
         TBBUTTON button{};
         ::SendMessageW(ToolBar1, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
-        usable[static_cast<std::size_t>(i)] = (button.fsStyle & BTNS_SEP) == 0 &&
-                                              (button.fsState & TBSTATE_ENABLED) != 0 &&
-                                              (button.fsState & TBSTATE_HIDDEN) == 0;
+        usable[static_cast<std::size_t>(i)] = CanRun(button);
     }
     return usable;
 }
@@ -89,8 +93,7 @@ void TMainForm::RunToolBarHotItem() {
     if (hot < 0 ||
         !::SendMessageW(ToolBar1, TB_GETBUTTON, static_cast<WPARAM>(hot),
                         reinterpret_cast<LPARAM>(&button)) ||
-        (button.fsStyle & BTNS_SEP) != 0 || (button.fsState & TBSTATE_ENABLED) == 0 ||
-        (button.fsState & TBSTATE_HIDDEN) != 0) {
+        !CanRun(button)) {
         return;
     }
     if ((button.fsStyle & BTNS_CHECKGROUP) == BTNS_CHECKGROUP) {
