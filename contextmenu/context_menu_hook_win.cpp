@@ -57,12 +57,12 @@ std::wstring ReadEntry(HMENU menu, UINT item, bool byPosition, UINT& id) {
 // the component can rethrow it.
 bool MayAddSubItem(ContextMenuState& state, const std::wstring& caption, UINT id) {
     TplContextMenu* current = state.CurrentContextMenu;
-    if (current == nullptr || !current->OnBeforeContextAddSubItem || caption.empty()) {
+    if (current == nullptr || !current->OnBeforeContextAddSubItem() || caption.empty()) {
         return true;
     }
     bool addFlag = true;
     try {
-        current->OnBeforeContextAddSubItem(*current, caption, static_cast<std::int32_t>(id), addFlag);
+        current->OnBeforeContextAddSubItem()(*current, caption, static_cast<std::int32_t>(id), addFlag);
     } catch (...) {
         if (!state.PendingException) {
             state.PendingException = std::current_exception();

@@ -143,12 +143,12 @@ TEST_F(ContextMenuHook, MeasureItemShrinksOnlyTheNewMenuEntryTheHandlerRejects) 
     UniqueMenu sub = MakeNewSubMenu({L"フォルダー(&F)", L"テキスト ドキュメント"});
     TplContextMenu component;
     std::vector<std::pair<std::wstring, std::int32_t>> offered;
-    component.OnBeforeContextAddSubItem = [&](TplContextMenu& sender, const std::wstring& caption,
-                                              std::int32_t id, bool& addFlag) {
-        EXPECT_EQ(&sender, &component);
-        offered.emplace_back(caption, id);
-        addFlag = caption != L"テキスト ドキュメント";
-    };
+    component.SetOnBeforeContextAddSubItem(
+        [&](TplContextMenu& sender, const std::wstring& caption, std::int32_t id, bool& addFlag) {
+            EXPECT_EQ(&sender, &component);
+            offered.emplace_back(caption, id);
+            addFlag = caption != L"テキスト ドキュメント";
+        });
     // Without a New submenu nothing is offered.
     MEASUREITEMSTRUCT measure{ODT_MENU, 0, 102, 80, 20, 0};
     Send(WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
@@ -197,12 +197,12 @@ TEST_F(ContextMenuHook, HandlerHidesEntriesOfTheNewSubmenuFoundInTheMenu) {
     UseNewSubMenu(tidy.NewSubMenu);
     TplContextMenu component;
     std::vector<std::wstring> offered;
-    component.OnBeforeContextAddSubItem = [&](TplContextMenu&, const std::wstring& caption, std::int32_t,
-                                              bool& addFlag) {
-        offered.push_back(caption);
-        // Two neighbours go: the second is offered from the position the first one left.
-        addFlag = caption != L"テキスト ドキュメント" && caption != L"ビットマップ";
-    };
+    component.SetOnBeforeContextAddSubItem(
+        [&](TplContextMenu&, const std::wstring& caption, std::int32_t, bool& addFlag) {
+            offered.push_back(caption);
+            // Two neighbours go: the second is offered from the position the first one left.
+            addFlag = caption != L"テキスト ドキュメント" && caption != L"ビットマップ";
+        });
     Send(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(subHandle), 0);
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(Send(kNewMenuItemMessage, 0, 0), kNewItemResult);
@@ -219,16 +219,15 @@ TEST_F(ContextMenuHook, HandlerExceptionIsKeptAndADestroyedInstanceIsNeverReache
     int calls = 0;
     {
         TplContextMenu older;
-        older.OnBeforeContextAddSubItem = [&](TplContextMenu&, const std::wstring&, std::int32_t, bool&) {
-            ++calls;
-        };
+        older.SetOnBeforeContextAddSubItem(
+            [&](TplContextMenu&, const std::wstring&, std::int32_t, bool&) { ++calls; });
         {
             TplContextMenu newer;
-            newer.OnBeforeContextAddSubItem = [](TplContextMenu&, const std::wstring&, std::int32_t,
-                                                 bool& add) {
-                add = false;
-                throw std::runtime_error("handler failed");
-            };
+            newer.SetOnBeforeContextAddSubItem(
+                [](TplContextMenu&, const std::wstring&, std::int32_t, bool& add) {
+                    add = false;
+                    throw std::runtime_error("handler failed");
+                });
             // The exception may not cross the system's menu loop; the failed veto does not count.
             EXPECT_EQ(Send(kNewMenuItemMessage, 0, 0), kNewItemResult);
             ASSERT_TRUE(ContextMenuShared().PendingException);

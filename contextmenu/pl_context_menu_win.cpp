@@ -108,7 +108,7 @@ TplContextMenu::~TplContextMenu() {
 }
 
 void TplContextMenu::SetFiles(const std::vector<std::wstring>& Value) {
-    Files = Value;
+    FFiles = Value;
 }
 
 HMENU TplContextMenu::Handle() {
@@ -345,7 +345,7 @@ bool TplContextMenu::ExecContextMenu(int CmdIndex, int X, int Y) {
     state.PendingException = nullptr;
     FVerbNameStr.clear();
 
-    state.NewMenuOnly = IsNewMenuOnly(MenuOptions);
+    state.NewMenuOnly = IsNewMenuOnly(FMenuOptions);
     if (state.NewMenuOnly && !FIsOSBeforeVista) {
         return false;
     }
@@ -360,7 +360,7 @@ bool TplContextMenu::ExecContextMenu(int CmdIndex, int X, int Y) {
     const int ownCount = FOwnInMenu;
 
     ComPtr<IContextMenu> itemMenu;
-    if (!BuildContextMenu(Directory, Files, itemMenu)) {
+    if (!BuildContextMenu(FDirectory, FFiles, itemMenu)) {
         return false;
     }
 
@@ -380,7 +380,7 @@ bool TplContextMenu::ExecContextMenu(int CmdIndex, int X, int Y) {
     ranges.ownCount = ownCount;
     ranges.hasItemMenu = false;
     ComPtr<IShellExtInit> newMenu;
-    if (popup && WantsNewMenu(Files.empty(), Directory, MenuOptions) &&
+    if (popup && WantsNewMenu(FFiles.empty(), FDirectory, FMenuOptions) &&
         SUCCEEDED(::CoCreateInstance(kClsidNewMenu, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&newMenu)))) {
         newMenu->Initialize(FpidlFolder.get(), nullptr, nullptr);
         const int first = NewMenuFirstId(ownCount, FIsOSBeforeVista);
@@ -397,10 +397,10 @@ bool TplContextMenu::ExecContextMenu(int CmdIndex, int X, int Y) {
         }
     }
 
-    if (!state.NewMenuOnly && !MenuOptions.Empty()) {
+    if (!state.NewMenuOnly && !FMenuOptions.Empty()) {
         const int first = ranges.newEnd > ranges.newFirst ? ranges.newEnd : ownCount + 1;
         if (FAILED(itemMenu->QueryContextMenu(menu, 0, static_cast<UINT>(first), kLastCommandId,
-                                              QueryContextMenuFlags(MenuOptions)))) {
+                                              QueryContextMenuFlags(FMenuOptions)))) {
             return false;
         }
         ranges.hasItemMenu = true;
@@ -409,10 +409,10 @@ bool TplContextMenu::ExecContextMenu(int CmdIndex, int X, int Y) {
 
     int chosen = 0;
     if (popup) {
-        if (OnBeforeContextShowMenu) {
-            OnBeforeContextShowMenu(*this, menu);
+        if (FOnBeforeContextShowMenu) {
+            FOnBeforeContextShowMenu(*this, menu);
         }
-        const bool findNew = MenuOptions.Contains(csf_CREATENEW) && state.NewContextMenu2;
+        const bool findNew = FMenuOptions.Contains(csf_CREATENEW) && state.NewContextMenu2;
         const ContextMenuTidyResult tidy = TidyContextMenu(menu, FOwnInMenu, findNew);
         FOwnInMenu = tidy.OwnRemaining;
         state.NewSubMenu = tidy.NewSubMenu;
@@ -437,8 +437,8 @@ bool TplContextMenu::ExecContextMenu(int CmdIndex, int X, int Y) {
             }
             FVerbNameStr = popup ? CommandVerb(target, command.index) : WidenAscii(FInputCommndStr);
             bool invokeFlag = true;
-            if (OnBeforeContextInvoke) {
-                OnBeforeContextInvoke(*this, chosen, FVerbNameStr, invokeFlag);
+            if (FOnBeforeContextInvoke) {
+                FOnBeforeContextInvoke(*this, chosen, FVerbNameStr, invokeFlag);
             }
             if (invokeFlag && target != nullptr) {
                 CMINVOKECOMMANDINFO info{};
@@ -454,8 +454,8 @@ bool TplContextMenu::ExecContextMenu(int CmdIndex, int X, int Y) {
 
     deleteShellItems.Run();
     hook.Remove();
-    if (OnContextMenuClose) {
-        OnContextMenuClose(*this);
+    if (FOnContextMenuClose) {
+        FOnContextMenuClose(*this);
     }
     releaseShell.Run();
     return result;

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -53,17 +54,31 @@ public:
     std::vector<TMenuItem> Items;
     TNotifyEvent OnPopup;
 
-    // The folder that holds the items; empty means the desktop.
-    std::wstring Directory;
-    // Names of the items relative to Directory; empty means the folder Directory itself.
-    std::vector<std::wstring> Files;
-    TplContextShowFlags MenuOptions{csf_EXPLORE, csf_CANRENAME, csf_CREATENEW};
-    TNotifyEvent OnContextMenuClose;
-    TplContextSubItemEvent OnBeforeContextAddSubItem;
-    TplContextModifyEvent OnBeforeContextShowMenu;
-    TplContextInvokeEvent OnBeforeContextInvoke;
-
+    // Properties over the fields below.
     const std::wstring& AboutVCL() const noexcept { return FAboutVCL; }
+    // The folder that holds the items; empty means the desktop.
+    const std::wstring& Directory() const noexcept { return FDirectory; }
+    void SetDirectory(std::wstring Value) { FDirectory = std::move(Value); }
+    // Names of the items relative to Directory; empty means the folder Directory itself. Reading gives
+    // the component's own list, which the caller may change in place.
+    std::vector<std::wstring>& Files() noexcept { return FFiles; }
+    const std::vector<std::wstring>& Files() const noexcept { return FFiles; }
+    TplContextShowFlags MenuOptions() const noexcept { return FMenuOptions; }
+    void SetMenuOptions(TplContextShowFlags Value) noexcept { FMenuOptions = Value; }
+    const TNotifyEvent& OnContextMenuClose() const noexcept { return FOnContextMenuClose; }
+    void SetOnContextMenuClose(TNotifyEvent Value) { FOnContextMenuClose = std::move(Value); }
+    const TplContextSubItemEvent& OnBeforeContextAddSubItem() const noexcept {
+        return FOnBeforeContextAddSubItem;
+    }
+    void SetOnBeforeContextAddSubItem(TplContextSubItemEvent Value) {
+        FOnBeforeContextAddSubItem = std::move(Value);
+    }
+    const TplContextModifyEvent& OnBeforeContextShowMenu() const noexcept { return FOnBeforeContextShowMenu; }
+    void SetOnBeforeContextShowMenu(TplContextModifyEvent Value) {
+        FOnBeforeContextShowMenu = std::move(Value);
+    }
+    const TplContextInvokeEvent& OnBeforeContextInvoke() const noexcept { return FOnBeforeContextInvoke; }
+    void SetOnBeforeContextInvoke(TplContextInvokeEvent Value) { FOnBeforeContextInvoke = std::move(Value); }
     // Verb of the last chosen or requested command.
     const std::wstring& VerbNameStr() const noexcept { return FVerbNameStr; }
     // Menu command ID of the last chosen command; 0 after InvokeCommand.
@@ -113,16 +128,23 @@ private:
     std::wstring CommandVerb(IContextMenu* menu, int offset);
 
     std::wstring FAboutVCL;
+    std::vector<std::wstring> FFiles;
+    std::wstring FDirectory;
     Microsoft::WRL::ComPtr<IShellFolder> FShellDesktop;
     Microsoft::WRL::ComPtr<IShellFolder> FShellFolder;
     UniquePidl FpidlDesktop;
     UniquePidl FpidlFolder;
+    TplContextShowFlags FMenuOptions{csf_EXPLORE, csf_CANRENAME, csf_CREATENEW};
     // The item IDs passed to the shell; entries point into FOwnedItemIDs or into FpidlFolder.
     std::vector<PCUITEMID_CHILD> FItemIDs;
     std::vector<UniquePidl> FOwnedItemIDs;
     std::wstring FVerbNameStr;
     std::int32_t FVerbCmdID = 0;
     std::string FInputCommndStr;
+    TNotifyEvent FOnContextMenuClose;
+    TplContextSubItemEvent FOnBeforeContextAddSubItem;
+    TplContextModifyEvent FOnBeforeContextShowMenu;
+    TplContextInvokeEvent FOnBeforeContextInvoke;
     bool FIsOSBeforeVista = false;
     UniqueMenu FMenu;
     UniqueHandleOf<HWND, WindowTraits> FWindow;

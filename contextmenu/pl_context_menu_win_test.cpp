@@ -120,18 +120,18 @@ struct EventLog {
 
     EventLog(TplContextMenu& menu, bool allowInvoke) {
         menu.OnPopup = [this](TplContextMenu&) { ++popups; };
-        menu.OnBeforeContextShowMenu = [this](TplContextMenu&, HMENU handle) {
+        menu.SetOnBeforeContextShowMenu([this](TplContextMenu&, HMENU handle) {
             ++shows;
             shownEntries = ::GetMenuItemCount(handle);
-        };
-        menu.OnContextMenuClose = [this](TplContextMenu&) { ++closes; };
-        menu.OnBeforeContextInvoke = [this, allowInvoke](TplContextMenu&, std::int32_t id,
-                                                         const std::wstring& verb, bool& invokeFlag) {
+        });
+        menu.SetOnContextMenuClose([this](TplContextMenu&) { ++closes; });
+        menu.SetOnBeforeContextInvoke([this, allowInvoke](TplContextMenu&, std::int32_t id,
+                                                          const std::wstring& verb, bool& invokeFlag) {
             ++invokes;
             invokedId = id;
             invokedVerb = verb;
             invokeFlag = allowInvoke;
-        };
+        });
     }
 };
 
@@ -146,9 +146,9 @@ protected:
     }
     // Aims a component at the test file with the options the program uses.
     void AimAtFile(TplContextMenu& menu, Texts own = {}) {
-        menu.Directory = dir_.path();
-        menu.Files = {kFileName};
-        menu.MenuOptions = {csf_EXPLORE};
+        menu.SetDirectory(dir_.path());
+        menu.SetFiles({kFileName});
+        menu.SetMenuOptions({csf_EXPLORE});
         for (const std::wstring& caption : own) {
             menu.Items.push_back({caption, nullptr});
         }
@@ -161,10 +161,10 @@ TEST_F(ShellContextMenu, CreateSetsTheDefaultsAndTheLastInstanceReleasesTheShare
     {
         TplContextMenu menu;
         EXPECT_EQ(menu.AboutVCL(), L"Version 1.10");
-        EXPECT_EQ(menu.MenuOptions, (TplContextShowFlags{csf_EXPLORE, csf_CANRENAME, csf_CREATENEW}));
+        EXPECT_EQ(menu.MenuOptions(), (TplContextShowFlags{csf_EXPLORE, csf_CANRENAME, csf_CREATENEW}));
         EXPECT_EQ(ContextMenuShared().CurrentContextMenu, &menu);
         menu.SetFiles({L"a", L"b"});
-        EXPECT_EQ(menu.Files, (Texts{L"a", L"b"}));
+        EXPECT_EQ(menu.Files(), (Texts{L"a", L"b"}));
 
         AimAtFile(menu);
         WhenMenuOpen([](HWND) { ::EndMenu(); });
@@ -234,7 +234,7 @@ TEST_F(ShellContextMenu, NamesAndFoldersTheShellCannotParseGiveNoMenuAndNoCloseE
     EXPECT_FALSE(menu.BuildContextMenu(dir_ / L"no such folder", {}, itemMenu));
 
     AimAtFile(menu, {L"Alpha"});
-    menu.Files = {L"missing.txt"};
+    menu.SetFiles({L"missing.txt"});
     EventLog log(menu, false);
     bool menuShown = false;
     WhenMenuOpen([&](HWND) {
@@ -357,9 +357,8 @@ TEST_F(ShellContextMenu, SecondPopupWhileAMenuIsOpenIsRefused) {
     AimAtFile(menu, {L"Alpha"});
     EventLog log(menu, false);
     bool innerDuringShow = true;
-    menu.OnBeforeContextShowMenu = [&](TplContextMenu& sender, HMENU) {
-        innerDuringShow = sender.Popup(1, 1);
-    };
+    menu.SetOnBeforeContextShowMenu(
+        [&](TplContextMenu& sender, HMENU) { innerDuringShow = sender.Popup(1, 1); });
     bool innerPopup = true, innerInvoke = true, released = true, stillOpen = false;
     IContextMenu2* heldBefore = nullptr;
     WhenMenuOpen([&](HWND) {
@@ -397,18 +396,18 @@ TEST_F(ShellContextMenu, HandlerExceptionsReachTheCallerAfterTheMenuIsCleanedUp)
         EXPECT_FALSE(ContextMenuShared().PendingException);
         EXPECT_EQ(log.closes, 0);
     };
-    menu.OnBeforeContextShowMenu = [](TplContextMenu&, HMENU) { throw std::runtime_error("show failed"); };
+    menu.SetOnBeforeContextShowMenu([](TplContextMenu&, HMENU) { throw std::runtime_error("show failed"); });
     EXPECT_THROW(menu.Popup(100, 100), std::runtime_error);
     expectCleanedUp();
 
     // A handler that the installed hook calls while the menu is tracked: its exception ends the menu
     // and comes out of Popup. The New submenu is put in place by hand, as Wine has no New-menu object.
-    menu.OnBeforeContextShowMenu = nullptr;
+    menu.SetOnBeforeContextShowMenu(nullptr);
     UniqueMenu sub(::CreatePopupMenu());
     ::AppendMenuW(sub.get(), MF_STRING, 500, L"テキスト ドキュメント");
-    menu.OnBeforeContextAddSubItem = [](TplContextMenu&, const std::wstring&, std::int32_t, bool&) {
+    menu.SetOnBeforeContextAddSubItem([](TplContextMenu&, const std::wstring&, std::int32_t, bool&) {
         throw std::runtime_error("sub item failed");
-    };
+    });
     WhenMenuOpen([&](HWND) {
         ContextMenuShared().NewSubMenu = sub.get();
         ::SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub.get()), 0);
@@ -421,7 +420,7 @@ TEST_F(ShellContextMenu, HandlerExceptionsReachTheCallerAfterTheMenuIsCleanedUp)
 TEST_F(ShellContextMenu, EmptyOptionsTrackAnEmptyMenuAndAFolderMenuAsksForTheNewMenu) {
     TplContextMenu menu;
     AimAtFile(menu);
-    menu.MenuOptions = {};
+    menu.SetMenuOptions({});
     EventLog log(menu, false);
     WhenMenuOpen([](HWND) { ::EndMenu(); });
     EXPECT_FALSE(menu.Popup(100, 100));
@@ -429,8 +428,8 @@ TEST_F(ShellContextMenu, EmptyOptionsTrackAnEmptyMenuAndAFolderMenuAsksForTheNew
     EXPECT_EQ(log.shownEntries, 0);
     EXPECT_EQ(log.closes, 1);
 
-    menu.Files.clear();
-    menu.MenuOptions = {csf_EXPLORE, csf_CREATENEW};
+    menu.Files().clear();
+    menu.SetMenuOptions({csf_EXPLORE, csf_CREATENEW});
     WhenMenuOpen([](HWND) { ::EndMenu(); });
     EXPECT_FALSE(menu.Popup(100, 100));
     EXPECT_GT(log.shownEntries, 0);

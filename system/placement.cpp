@@ -50,4 +50,10 @@ ScreenPoint CenteredOrigin(const ScreenPoint& extent, int width, int height) {
     return {Clamp((std::int64_t{extent.x} - width) / 2), Clamp((std::int64_t{extent.y} - height) / 2)};
 }
 
+ScreenRect WorkspaceToScreen(const ScreenRect& rect, const ScreenRect& monitor, const ScreenRect& workArea) {
+    const std::int64_t dx = std::int64_t{workArea.left} - monitor.left;
+    const std::int64_t dy = std::int64_t{workArea.top} - monitor.top;
+    return {Clamp(rect.left + dx), Clamp(rect.top + dy), Clamp(rect.right + dx), Clamp(rect.bottom + dy)};
+}
+
 } // namespace Norrow

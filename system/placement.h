@@ -44,4 +44,9 @@ ScreenPoint CenteringExtent(int workRight, int workBottom, TaskbarEdge edge, con
 // The new top-left corner: ((right - width) / 2, (bottom - height) / 2), dividing toward zero.
 ScreenPoint CenteredOrigin(const ScreenPoint& extent, int width, int height);
 
+// A rectangle in workspace coordinates (those of a window's stored restore position, counted from the
+// top-left corner of its monitor's work area) in screen coordinates: moved by the distance from the
+// monitor's corner to its work area's, so a taskbar at the top or the left does not shift it.
+ScreenRect WorkspaceToScreen(const ScreenRect& rect, const ScreenRect& monitor, const ScreenRect& workArea);
+
 } // namespace Norrow

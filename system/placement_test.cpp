@@ -110,5 +110,19 @@ TEST(WindowPlacement, FarAwayBoxesDoNotWrapAround) {
     EXPECT_EQ(CenteredOrigin({kMin, kMax}, kMax, kMin), (ScreenPoint{kMin + 1, kMax}));
 }
 
+TEST(WindowPlacement, RestorePositionsMoveByTheTaskbarAtTheTopOrLeft) {
+    const ScreenRect monitor{0, 0, 1920, 1080};
+    const ScreenRect box{100, 50, 900, 650};
+    // Taskbar at the bottom or the right: workspace and screen coordinates agree.
+    EXPECT_EQ(WorkspaceToScreen(box, monitor, {0, 0, 1920, 1040}), box);
+    EXPECT_EQ(WorkspaceToScreen(box, monitor, {0, 0, 1860, 1080}), box);
+    // A 40-pixel taskbar at the top, a 60-pixel one at the left.
+    EXPECT_EQ(WorkspaceToScreen(box, monitor, {0, 40, 1920, 1080}), (ScreenRect{100, 90, 900, 690}));
+    EXPECT_EQ(WorkspaceToScreen(box, monitor, {60, 0, 1920, 1080}), (ScreenRect{160, 50, 960, 650}));
+    // A second monitor left of the primary, with its taskbar at the left.
+    EXPECT_EQ(WorkspaceToScreen({-1800, 10, -1000, 610}, {-1920, 0, 0, 1080}, {-1872, 0, 0, 1080}),
+              (ScreenRect{-1752, 10, -952, 610}));
+}
+
 } // namespace
 } // namespace Norrow

@@ -75,6 +75,37 @@ void CenterWindowOnScreen(HWND window) {
     ::MoveWindow(window, origin.x, origin.y, width, height, TRUE);
 }
 
+bool GetRestoredPlacement(HWND window, RestoredPlacement& placement) {
+    WINDOWPLACEMENT stored{};
+    stored.length = sizeof stored;
+    if (!::GetWindowPlacement(window, &stored)) {
+        return false;
+    }
+    const bool minimised = ::IsIconic(window) != FALSE;
+    placement.maximised =
+        ::IsZoomed(window) != FALSE || (minimised && (stored.flags & WPF_RESTORETOMAXIMIZED) != 0);
+    if (!minimised && !placement.maximised) {
+        // Shown normally: the rectangle the user sees, also after the window was snapped to an edge.
+        return ::GetWindowRect(window, &placement.bounds) != FALSE;
+    }
+    // The restore rectangle of a top-level window counts from its monitor's work area.
+    const RECT& normal = stored.rcNormalPosition;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if ((::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0 ||
+        !::GetMonitorInfoW(::MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        placement.bounds = normal;
+        return true;
+    }
+    const ScreenRect screen = WorkspaceToScreen(
+        ScreenRect{normal.left, normal.top, normal.right, normal.bottom},
+        ScreenRect{monitor.rcMonitor.left, monitor.rcMonitor.top, monitor.rcMonitor.right,
+                   monitor.rcMonitor.bottom},
+        ScreenRect{monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right, monitor.rcWork.bottom});
+    placement.bounds = RECT{screen.left, screen.top, screen.right, screen.bottom};
+    return true;
+}
+
 void KeepWindowOnScreen(HWND window) {
     if (::IsZoomed(window)) {
         return;

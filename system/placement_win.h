@@ -26,4 +26,15 @@ TaskbarEdge GetTaskbarEdge(RECT& rect);
 // Moves the window, at unchanged size, to the centre of the primary screen with its taskbar.
 void CenterWindowOnScreen(HWND window);
 
+// Where a window returns to when it is restored, in screen coordinates.
+struct RestoredPlacement {
+    // True when the window is maximised, or minimised from the maximised state.
+    bool maximised = false;
+    // The window's own rectangle when it is shown normally; its restore rectangle when it is minimised
+    // or maximised.
+    RECT bounds{};
+};
+// Reads the placement of a top-level window; false when the window cannot be measured.
+bool GetRestoredPlacement(HWND window, RestoredPlacement& placement);
+
 } // namespace Norrow

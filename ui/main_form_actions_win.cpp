@@ -86,36 +86,42 @@ void TMainForm::ListViewMouseDown(bool shift, POINT screen) {
     if (!Norrow::IsExistingFile(file)) {
         return;
     }
-    plContextMenu->Files.clear();
-    plContextMenu->Directory = FolderPart(file);
-    plContextMenu->Files.push_back(NamePart(file));
+    plContextMenu->Files().clear();
+    plContextMenu->SetDirectory(FolderPart(file));
+    plContextMenu->Files().push_back(NamePart(file));
     plContextMenu->Popup(screen.x, screen.y);
 }
 
 void TMainForm::ListViewMouseMove(POINT client) {
+    // Told when the pointer leaves the list, so the hint stops following it.
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, ListView, 0};
+    ::TrackMouseEvent(&track);
     LVHITTESTINFO hit{};
     hit.pt = client;
     int index = ListView_SubItemHitTest(ListView, &hit);
     if (index < 0 || static_cast<std::size_t>(index) >= list_.Count() || (hit.flags & LVHT_ONITEM) == 0) {
-        if (listHintsOn_) {
-            listHintsOn_ = false;
-            ::SendMessageW(hintWindow_, TTM_ACTIVATE, FALSE, 0);
-        }
-        if (hoverRow_ != -1) {
-            hoverRow_ = -1;
-            SetStatusText(L"");
-        }
+        SetListHintsOn(false);
+        SetStatusText(L"");
         return;
     }
+    // Every move writes the row now under the pointer: a sort, a scan or the keyboard may have put
+    // another row where the last move found one.
     const ShortcutRow& row = list_.Row(static_cast<std::size_t>(index));
     listHint_ = row.subItems[siFullPath];
-    if (!listHintsOn_) {
-        listHintsOn_ = true;
-        ::SendMessageW(hintWindow_, TTM_ACTIVATE, TRUE, 0);
-    }
-    if (hoverRow_ != index) {
-        hoverRow_ = index;
-        SetStatusText(row.subItems[siTarget] + L" " + row.subItems[siDescription]);
+    SetListHintsOn(true);
+    SetStatusText(row.subItems[siTarget] + L" " + row.subItems[siDescription]);
+}
+
+void TMainForm::ListViewMouseLeave() {
+    SetListHintsOn(false);
+    ::KillTimer(hwnd_, kHintReshowTimer);
+    ::SendMessageW(hintWindow_, TTM_POP, 0, 0);
+}
+
+void TMainForm::SetListHintsOn(bool on) {
+    if (listHintsOn_ != on) {
+        listHintsOn_ = on;
+        ::SendMessageW(hintWindow_, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
     }
 }
 

@@ -21,11 +21,11 @@ public:
     ScanProgressScope(const ScanProgressScope&) = delete;
     ScanProgressScope& operator=(const ScanProgressScope&) = delete;
     ~ScanProgressScope() {
-        EndBatch();
+        Finish();
         ::SetCursor(previousCursor_ != nullptr ? previousCursor_ : ::LoadCursorW(nullptr, IDC_ARROW));
         ::SetWindowTextW(form_.hwnd_, L"Orvane");
         ::SendMessageW(form_.hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form_.appIcon_));
-        ::SendMessageW(form_.hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form_.appIcon_));
+        ::SendMessageW(form_.hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form_.appIconSmall_));
         form_.progressIcon_.reset();
     }
 
@@ -49,9 +49,12 @@ public:
         ::SendMessageW(form_.hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(copy.get()));
         form_.progressIcon_ = std::move(copy);
     }
-    void EndBatch() {
+    // The rows read so far are shown, and the large image list gets the small list's pictures, however
+    // the scan ends: one index must be valid in both lists, and the next start keeps every row's image.
+    void Finish() {
         if (batch_) {
             batch_ = false;
+            form_.CopySmallImagesToLarge();
             form_.RefreshListView();
             ::SendMessageW(form_.ListView, WM_SETREDRAW, TRUE, 0);
             ::InvalidateRect(form_.ListView, nullptr, TRUE);
@@ -68,6 +71,15 @@ private:
 };
 
 void TMainForm::CollectShortcuts(bool exeOnly) {
+    // A scan never starts inside another: the shortcut reader's error box runs a message loop.
+    if (scanning_) {
+        return;
+    }
+    scanning_ = true;
+    struct ScanFlag {
+        bool& flag;
+        ~ScanFlag() { flag = false; }
+    } scanFlag{scanning_};
     ::SetWindowTextW(hwnd_, L"Orvane");
     ClearSelection();
     list_.Clear();
@@ -90,8 +102,7 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
             list_.Add(std::move(row));
         };
         ScanStartMenus(*MakeShortCuts, callbacks);
-        CopySmallImagesToLarge();
-        progress.EndBatch();
+        progress.Finish();
         if (exeOnly) {
             // The images of removed rows stay, so the remaining indexes stay valid.
             list_.RemoveNonExeRows();

@@ -107,10 +107,17 @@ bool TMainForm::PreTranslateMessage(const MSG& message) {
     if (hwnd_ == nullptr || message.hwnd == nullptr) {
         return false;
     }
-    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN &&
+        message.message != WM_MOUSEWHEEL) {
         return false;
     }
     if (message.hwnd != hwnd_ && !::IsChild(hwnd_, message.hwnd)) {
+        return false;
+    }
+    if (message.message == WM_MOUSEWHEEL) {
+        // The window's wheel event, over any of its controls; the control under the wheel still
+        // scrolls as usual.
+        FormMouseWheel(GET_KEYSTATE_WPARAM(message.wParam), GET_WHEEL_DELTA_WPARAM(message.wParam));
         return false;
     }
     const auto key = static_cast<WORD>(message.wParam);
@@ -179,6 +186,12 @@ bool TMainForm::PreTranslateMessage(const MSG& message) {
     }
     // The context-menu key opens the shortcut's menu, with Shift the target's as a Shift+right click
     // does; Shift+F10, the other context-menu key, always the shortcut's.
+    // Enter runs the selected shortcut with any modifier; with Alt it comes as a system key, which the
+    // list would not report.
+    if (stop == FocusStop::List && key == VK_RETURN && message.message == WM_SYSKEYDOWN) {
+        ListViewKeyDown(key);
+        return true;
+    }
     if (stop == FocusStop::List && key == VK_APPS) {
         ShowKeyboardContextMenu(shift);
         return true;

@@ -13,6 +13,8 @@
 #include "system/folders_win.h"
 #include "system/placement_win.h"
 
+#include <stdexcept>
+
 namespace orvane {
 namespace {
 
@@ -75,20 +77,31 @@ void TMainForm::LoadCaches() {
             list_.Clear();
         }
     }
-    LoadImageListCache(kSmallIconCacheFileName, ImageListS, LVSIL_SMALL);
-    LoadImageListCache(kLargeIconCacheFileName, ImageListL, LVSIL_NORMAL);
-    // The three files need not belong together: an index the image lists cannot show is no image.
-    std::vector<ShortcutRow> rows = list_.Rows();
-    LimitImageIndexes(rows, std::min(::ImageList_GetImageCount(ImageListS.get()),
-                                     ::ImageList_GetImageCount(ImageListL.get())));
-    list_.Assign(std::move(rows));
-    RefreshListView();
+    try {
+        LoadImageListCache(kSmallIconCacheFileName, ImageListS, LVSIL_SMALL);
+        LoadImageListCache(kLargeIconCacheFileName, ImageListL, LVSIL_NORMAL);
+    } catch (...) {
+        // An icon file that cannot be opened is reported and ends loading, but the rows already read
+        // are shown.
+        ShowCachedRows();
+        throw;
+    }
+    ShowCachedRows();
 
     const std::wstring historyPath = DataFile(kFindHistoryFileName);
     if (Norrow::IsExistingFile(historyPath)) {
         history_ = ReadFindHistory(ReadWholeFile(historyPath), DecodeAnsi);
         RefreshHistoryList();
     }
+}
+
+void TMainForm::ShowCachedRows() {
+    // The three files need not belong together: an index the image lists cannot show is no image.
+    std::vector<ShortcutRow> rows = list_.Rows();
+    LimitImageIndexes(rows, std::min(::ImageList_GetImageCount(ImageListS.get()),
+                                     ::ImageList_GetImageCount(ImageListL.get())));
+    list_.Assign(std::move(rows));
+    RefreshListView();
 }
 
 void TMainForm::LoadImageListCache(const wchar_t* fileName, UniqueImageList& target, int which) {
@@ -158,14 +171,17 @@ void TMainForm::ApplyListCache(ListCache cache) {
 void TMainForm::SaveSettings() {
     IniFile ini = OpenSettings();
     Settings settings;
-    settings.maximised = ::IsZoomed(hwnd_) != FALSE;
+    // A minimised window keeps the rectangle it returns to, not the parked icon's.
+    Norrow::RestoredPlacement placement;
+    if (!Norrow::GetRestoredPlacement(hwnd_, placement)) {
+        throw std::runtime_error("The window's placement cannot be read");
+    }
+    settings.maximised = placement.maximised;
     if (!settings.maximised) {
-        RECT window{};
-        ::GetWindowRect(hwnd_, &window);
-        settings.left = window.left;
-        settings.top = window.top;
-        settings.width = window.right - window.left;
-        settings.height = window.bottom - window.top;
+        settings.left = placement.bounds.left;
+        settings.top = placement.bounds.top;
+        settings.width = placement.bounds.right - placement.bounds.left;
+        settings.height = placement.bounds.bottom - placement.bounds.top;
     }
     settings.report = IsReportDown();
     for (int column = 0; column < kColumnCount; ++column) {

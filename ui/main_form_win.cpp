@@ -79,7 +79,7 @@ LRESULT CALLBACK ToolBarSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return result;
 }
 
-// The list passes the wheel to the window's handler first; the wheel's own scrolling goes on.
+// The list tells the window about right presses and the pointer's moves over it and out of it.
 LRESULT CALLBACK ListViewSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                   DWORD_PTR data) {
     auto* form = reinterpret_cast<TMainForm*>(data);
@@ -107,10 +107,8 @@ LRESULT CALLBACK ListViewSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (message == WM_MOUSEMOVE) {
         POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         RunGuarded(::GetParent(hwnd), [&] { form->ListViewMouseMove(at); });
-    } else if (message == WM_MOUSEWHEEL) {
-        RunGuarded(::GetParent(hwnd), [&] {
-            form->FormMouseWheel(GET_KEYSTATE_WPARAM(wParam), GET_WHEEL_DELTA_WPARAM(wParam));
-        });
+    } else if (message == WM_MOUSELEAVE) {
+        RunGuarded(::GetParent(hwnd), [&] { form->ListViewMouseLeave(); });
     }
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -141,7 +139,14 @@ TMainForm::TMainForm(HINSTANCE instance)
     : instance_(instance), MakeShortCuts(std::make_unique<TMakeShortCuts>()),
       plContextMenu(std::make_unique<TplContextMenu>()) {
     // The menu opens only when asked, with the explorer's entries and nothing else.
-    plContextMenu->MenuOptions = {csf_EXPLORE};
+    plContextMenu->SetMenuOptions({csf_EXPLORE});
+    MakeShortCuts->SetErrorNotice([this](const std::wstring& message) { MakeShortCutsLoadError(message); });
+}
+
+void TMainForm::MakeShortCutsLoadError(const std::wstring& message) {
+    // Owned by this window even when another program is in front: the window takes no input, so no
+    // second scan can start inside the one that is reading.
+    ::MessageBoxW(hwnd_, message.c_str(), kApplicationTitle, MB_OK);
 }
 
 TMainForm::~TMainForm() {
@@ -178,6 +183,7 @@ void TMainForm::FormCreate() {
     }
     ::SetWindowTextW(hwnd_, kApplicationTitle);
     appIcon_ = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd_, GCLP_HICON));
+    appIconSmall_ = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd_, GCLP_HICONSM));
     TakeIconFont();
     ApplyDesignClientSize();
     OnSize();
@@ -185,6 +191,10 @@ void TMainForm::FormCreate() {
     ::SendMessageW(ToolBar1, TB_HIDEBUTTON, idTBAdmin, MAKELPARAM(!Norrow::IsOSVistaOrLater(), 0));
 
     ReadSettings();
+    // The window is first drawn in its restored view with its sort marker, also behind the request to
+    // scan that an empty list brings when it is shown.
+    SetListViewStyle(IsReportDown());
+    RebuildHeader();
     LoadCaches();
     if (!startMaximised_ && hasRestoredBounds_) {
         ::SetWindowPos(hwnd_, nullptr, restoredBounds_.left, restoredBounds_.top,
@@ -195,22 +205,22 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::FormShow() {
-    bool empty = list_.Empty();
-    if (empty) {
+    if (list_.Empty()) {
         list_.Clear();
         RefreshListView();
         ::ImageList_RemoveAll(ImageListS.get());
         ::ImageList_RemoveAll(ImageListL.get());
+        ::MessageBoxW(hwnd_, L"データを取得してください。", kApplicationTitle, MB_OK | MB_ICONWARNING);
     }
-    // Through the list view and back, so the restored view lays its rows out from scratch.
+    // Through the list view and back, so the restored view lays its rows out from scratch; the list
+    // draws nothing until the restored view is in place.
+    ::SendMessageW(ListView, WM_SETREDRAW, FALSE, 0);
     SetListViewStyle(false);
     SetListViewStyle(true);
     ApplyViewMode();
+    ::SendMessageW(ListView, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(ListView, nullptr, TRUE);
     RebuildHeader();
-    // The request to scan comes last, over a window that already shows its restored state.
-    if (empty) {
-        ::MessageBoxW(hwnd_, L"データを取得してください。", kApplicationTitle, MB_OK | MB_ICONWARNING);
-    }
 }
 
 bool TMainForm::FormCloseQuery() {
@@ -219,6 +229,17 @@ bool TMainForm::FormCloseQuery() {
     SaveSettings();
     SaveCaches();
     return true;
+}
+
+void TMainForm::RestoreFocus() {
+    HWND focus = lastFocus_;
+    if (focus == nullptr || !::IsChild(hwnd_, focus) || !::IsWindowVisible(focus) ||
+        !::IsWindowEnabled(focus)) {
+        focus = ListView;
+    }
+    if (focus != nullptr) {
+        ::SetFocus(focus);
+    }
 }
 
 void TMainForm::TBCloseClick() {
@@ -536,14 +557,31 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            // Switching away: the control with the focus gets it back when the window is active again.
+            HWND focus = ::GetFocus();
+            lastFocus_ = focus != nullptr && ::IsChild(hwnd_, focus) ? focus : nullptr;
+        }
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_SETFOCUS:
-        if (ListView != nullptr) {
-            ::SetFocus(ListView);
+        RestoreFocus();
+        return 0;
+    case WM_QUERYENDSESSION:
+        // Logging off or shutting down is a close that cannot be refused.
+        return TRUE;
+    case WM_ENDSESSION:
+        // The process ends right after this message: settings and caches are written now, once.
+        if (wParam != FALSE && !closeWritten_) {
+            closeWritten_ = true;
+            RunGuarded(hwnd_, [this] { FormCloseQuery(); });
         }
         return 0;
     case WM_CLOSE: {
-        bool canClose = false;
-        RunGuarded(hwnd_, [&] { canClose = FormCloseQuery(); });
+        bool canClose = closeWritten_;
+        if (!canClose) {
+            RunGuarded(hwnd_, [&] { canClose = FormCloseQuery(); });
+        }
         if (canClose) {
             ::DestroyWindow(hwnd_);
         }

@@ -90,6 +90,9 @@ public:
     // Rebuilds the list from both Start Menus; with exeOnly, keeps rows whose target names an ".exe".
     void CollectShortcuts(bool exeOnly);
 
+    // The shortcut reader's notice: a box owned by this window, so no command runs while it is up.
+    void MakeShortCutsLoadError(const std::wstring& message);
+
     // Item actions.
     void ListViewDblClick();
     void ListViewKeyDown(WORD key);
@@ -99,6 +102,8 @@ public:
     // A right press in the list, after the list selected the row under the pointer.
     void ListViewMouseDown(bool shift, POINT screen);
     void ListViewMouseMove(POINT client);
+    // The pointer left the list: its hint goes and is no longer looked at again.
+    void ListViewMouseLeave();
     // Called just before a hint shows; the list's hint gets the row under the pointer.
     void ApplicationShowHint(HWND control, std::wstring& text);
 
@@ -173,16 +178,19 @@ private:
     void RunToolBarHotItem();
     void ShowKeyboardContextMenu(bool target);
     void ShowFocusCues();
+    void RestoreFocus();
     void ListViewEnter();
 
     void ShowRunFailed();
     void OpenFolderOf(int subItem);
     void CreateHints();
+    void SetListHintsOn(bool on);
     void OnHintReshowTimer();
 
     // Settings and caches.
     void ReadSettings();
     void LoadCaches();
+    void ShowCachedRows();
     void LoadImageListCache(const wchar_t* fileName, UniqueImageList& target, int which);
     ListCache CurrentListCache() const;
     void ApplyListCache(ListCache cache);
@@ -195,6 +203,10 @@ private:
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool shown_ = false;
+    // Settings and caches were written because the session ends; nothing is written again.
+    bool closeWritten_ = false;
+    // The control that had the focus when the window was last switched away from.
+    HWND lastFocus_ = nullptr;
 
     // The window's font: the screen's icon font.
     UniqueFont font_;
@@ -224,12 +236,13 @@ private:
     std::wstring shownHint_;
     std::wstring hintText_;
     bool listHintsOn_ = false;
-    int hoverRow_ = -1;
     // The tool-bar command the keyboard last showed, by position.
     int toolBarKeyItem_ = -1;
 
-    // The window's own icon, which the scan replaces with the icon of the shortcut being read.
+    // The window's own icons, which the scan replaces with the icon of the shortcut being read.
     HICON appIcon_ = nullptr;
+    HICON appIconSmall_ = nullptr;
+    bool scanning_ = false;
     UniqueIcon progressIcon_;
     bool headerClicks_ = true;
 

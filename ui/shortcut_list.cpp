@@ -20,7 +20,8 @@ const std::wstring& ShortcutList::CellText(const ShortcutRow& row, int column) {
     return column <= 0 ? row.caption : row.subItems.at(static_cast<std::size_t>(column - 1));
 }
 
-int ShortcutList::Compare(const ShortcutRow& a, const ShortcutRow& b, const Collation& collate) const {
+int ShortcutList::ListViewCompare(const ShortcutRow& a, const ShortcutRow& b,
+                                  const Collation& collate) const {
     int key = std::abs(MListViewSort);
     if (key == 0 || key > kColumnCount) {
         return 0;
@@ -38,8 +39,9 @@ std::vector<std::size_t> ShortcutList::ColumnClick(int column, const Collation& 
 
     std::vector<std::size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t x, std::size_t y) { return Compare(rows_[x], rows_[y], collate) < 0; });
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+        return ListViewCompare(rows_[x], rows_[y], collate) < 0;
+    });
     std::vector<ShortcutRow> sorted;
     sorted.reserve(rows_.size());
     std::vector<std::size_t> newPosition(rows_.size());

@@ -51,7 +51,7 @@ public:
     std::vector<std::size_t> ColumnClick(int column, const Collation& collate);
 
     // The comparison of two rows under the current sort state: -1, 0 or 1.
-    int Compare(const ShortcutRow& a, const ShortcutRow& b, const Collation& collate) const;
+    int ListViewCompare(const ShortcutRow& a, const ShortcutRow& b, const Collation& collate) const;
 
     // The seven captions with the marker behind column MColumnIndex (" ▼" when descending, else " ▲").
     std::array<std::wstring, kColumnCount> HeaderCaptions() const;

@@ -92,16 +92,18 @@ TEST(ShortcutList, ComparisonUsesTheInjectedCollationAndNegatesWhenDescending) {
     };
     ShortcutRow upper = MakeRow(L"ABC"), lower = MakeRow(L"abc"), other = MakeRow(L"abd");
     list.MListViewSort = 0;
-    EXPECT_EQ(list.Compare(upper, other, folding), 0); // no sort key: everything equal
+    EXPECT_EQ(list.ListViewCompare(upper, other, folding), 0); // no sort key: everything equal
     list.MListViewSort = 1;
-    EXPECT_EQ(list.Compare(upper, lower, folding), 0);
-    EXPECT_EQ(list.Compare(upper, other, folding), -1);
+    EXPECT_EQ(list.ListViewCompare(upper, lower, folding), 0);
+    EXPECT_EQ(list.ListViewCompare(upper, other, folding), -1);
     list.MListViewSort = -1;
-    EXPECT_EQ(list.Compare(upper, other, folding), 1);
+    EXPECT_EQ(list.ListViewCompare(upper, other, folding), 1);
     // |s| = 7 compares the version sub-item; versions compare as text, empty first.
     list.MListViewSort = 7;
-    EXPECT_EQ(list.Compare(MakeRow(L"x", L"", L"10.0.19041.1"), MakeRow(L"y", L"", L"9.0.0.1"), Ordinal), -1);
-    EXPECT_EQ(list.Compare(MakeRow(L"x", L"", L""), MakeRow(L"y", L"", L"1"), Ordinal), -1);
+    EXPECT_EQ(
+        list.ListViewCompare(MakeRow(L"x", L"", L"10.0.19041.1"), MakeRow(L"y", L"", L"9.0.0.1"), Ordinal),
+        -1);
+    EXPECT_EQ(list.ListViewCompare(MakeRow(L"x", L"", L""), MakeRow(L"y", L"", L"1"), Ordinal), -1);
 }
 
 TEST(ShortcutList, DescendingPutsEmptyVersionsLastAndSortIsStable) {

@@ -198,6 +198,11 @@ TEST_F(CatalogueTest, HeaderClicksSortAndMoveTheMarker) {
 }
 
 TEST_F(CatalogueTest, SearchStepsThroughTheHitsWithoutWrapping) {
+    // Enough rows after the hits that each hit can be scrolled to the top of a long list.
+    for (int i = 0; i < 60; ++i) {
+        menus.Write(menus.userMenu(), L"Zz Filler " + std::to_wstring(100 + i) + L".lnk",
+                    menus.documentPath(), L"filler");
+    }
     PressToolButton(ui.toolBar, L"取得");
     std::vector<std::wstring> names = ColumnTexts(ui.list, 0);
     // The two rows whose name, path or target contain the text, in list order.
@@ -218,9 +223,10 @@ TEST_F(CatalogueTest, SearchStepsThroughTheHitsWithoutWrapping) {
 
     PressToolButton(ui.toolBar, L"検索");
     EXPECT_EQ(SelectedRow(ui.list), 3);
-    // The hit is scrolled to the top as far as the list can scroll.
-    int perPage = static_cast<int>(::SendMessageW(ui.list, LVM_GETCOUNTPERPAGE, 0, 0));
-    EXPECT_EQ(TopRow(ui.list), std::min(3, std::max(0, RowCount(ui.list) - perPage)));
+    // The hit is scrolled to the top: the list is more than a page longer than the last hit.
+    const int perPage = static_cast<int>(::SendMessageW(ui.list, LVM_GETCOUNTPERPAGE, 0, 0));
+    ASSERT_GT(RowCount(ui.list) - perPage, 8);
+    EXPECT_EQ(TopRow(ui.list), 3);
     // The list has the keyboard focus.
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
@@ -229,6 +235,7 @@ TEST_F(CatalogueTest, SearchStepsThroughTheHitsWithoutWrapping) {
     EXPECT_EQ(StatusText(ui.statusBar), CellText(ui.list, 3, 2) + L" " + CellText(ui.list, 3, 3));
     PressToolButton(ui.toolBar, L"検索");
     EXPECT_EQ(SelectedRow(ui.list), 8);
+    EXPECT_EQ(TopRow(ui.list), 8);
     PressToolButton(ui.toolBar, L"検索");
     EXPECT_EQ(SelectedRow(ui.list), -1);
     EXPECT_EQ(StatusText(ui.statusBar), L"");

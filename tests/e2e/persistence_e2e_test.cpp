@@ -216,6 +216,74 @@ TEST_F(PersistenceTest, OutOfRangeSchemeAndColumnIndexAreReadAsZero) {
     EXPECT_EQ(IniSection(Settings(), "Window")["Style"], "0");
 }
 
+TEST_F(PersistenceTest, ClosedWhileMinimisedComesBackOnScreenAtItsSize) {
+    WriteSettings("[Window]\r\nMax=0\r\nTop=120\r\nLeft=140\r\nHeight=420\r\nWidth=640\r\n");
+    // Minimised, then closed from the task bar, which sends the window's close command.
+    auto minimiseAndClose = [](OrvaneProcess& orvane, HWND window) {
+        ::SendMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(::IsIconic(window));
+        ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_TRUE(orvane.WaitForExit());
+    };
+    {
+        OrvaneProcess orvane;
+        HWND window = orvane.WaitForMainWindowPastPrompt();
+        ASSERT_NE(window, nullptr);
+        minimiseAndClose(orvane, window);
+    }
+    auto saved = IniSection(Settings(), "Window");
+    EXPECT_EQ(saved["Max"], "0");
+    EXPECT_EQ(saved["Left"], "140");
+    EXPECT_EQ(saved["Top"], "120");
+    EXPECT_EQ(saved["Width"], "640");
+    EXPECT_EQ(saved["Height"], "420");
+    {
+        OrvaneProcess orvane;
+        HWND window = orvane.WaitForMainWindowPastPrompt();
+        ASSERT_NE(window, nullptr);
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        EXPECT_EQ(rect.left, 140);
+        EXPECT_EQ(rect.top, 120);
+        EXPECT_EQ(rect.right - rect.left, 640);
+        EXPECT_EQ(rect.bottom - rect.top, 420);
+        EXPECT_NE(::MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr);
+        // Maximised, minimised and closed: it returns maximised, over the same restore rectangle.
+        ::SendMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        minimiseAndClose(orvane, window);
+    }
+    saved = IniSection(Settings(), "Window");
+    EXPECT_EQ(saved["Max"], "1");
+    EXPECT_EQ(saved["Left"], "140");
+    EXPECT_EQ(saved["Width"], "640");
+    OrvaneProcess orvane;
+    HWND window = orvane.WaitForMainWindowPastPrompt();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(::IsZoomed(window));
+    EXPECT_TRUE(orvane.Close());
+}
+
+TEST_F(PersistenceTest, TheRequestToScanComesOverTheWindowInItsRestoredView) {
+    WriteSettings("[Window]\r\nColumnSort=-2\r\nColumnIndex=1\r\n[View]\r\nReport=0\r\n");
+    OrvaneProcess orvane;
+    HWND prompt = orvane.WaitForMessageBox();
+    ASSERT_NE(prompt, nullptr);
+    HWND window = orvane.MainWindow();
+    ASSERT_NE(window, nullptr) << "the request came before the window showed";
+    auto ui = FindControls(window);
+    EXPECT_EQ(::GetWindow(prompt, GW_OWNER), window);
+    EXPECT_EQ(ListViewView(ui.list), static_cast<DWORD>(LV_VIEW_LIST));
+    const std::wstring shots = test::ExeFolder() + L"\\..\\screenshots";
+    ::CreateDirectoryW(shots.c_str(), nullptr);
+    SaveWindowBitmap(::GetDesktopWindow(), shots + L"\\first-start-prompt.bmp");
+    PressOk(prompt);
+    Sync(window);
+    EXPECT_EQ(ListViewView(ui.list), static_cast<DWORD>(LV_VIEW_LIST));
+    EXPECT_TRUE(IsButtonChecked(ui.toolBar, L"リスト"));
+    EXPECT_EQ(HeaderCaptions(ui.header)[1], L"フルパス ▼");
+    EXPECT_TRUE(orvane.Close());
+}
+
 class CacheTest : public PersistenceTest {
 protected:
     StartMenuFixture menus;
@@ -297,6 +365,66 @@ TEST_F(CacheTest, ADamagedListCacheGivesAnEmptyListAndAPrompt) {
     EXPECT_EQ(MessageBoxText(prompt), L"データを取得してください。");
     PressOk(prompt);
     EXPECT_EQ(RowCount(FindControls(window).list), 0);
+    EXPECT_TRUE(orvane.Close());
+}
+
+TEST_F(CacheTest, LoggingOffWithTheWindowOpenKeepsTheScanTheHistoryAndTheSettings) {
+    std::vector<std::wstring> names;
+    {
+        OrvaneProcess orvane;
+        HWND window = orvane.WaitForMainWindowPastPrompt();
+        ASSERT_NE(window, nullptr);
+        auto ui = FindControls(window);
+        PressToolButton(ui.toolBar, L"取得");
+        TypeText(ui.searchEdit, L"needle");
+        PressToolButton(ui.toolBar, L"検索");
+        PressToolButton(ui.toolBar, L"リスト");
+        names = Column(ui.list, 0);
+        // The system asks whether the session may end, tells the window it ends, and ends the process.
+        EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+        ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        ::TerminateProcess(orvane.handle(), 0);
+        ASSERT_TRUE(orvane.WaitForExit());
+    }
+    ASSERT_FALSE(names.empty());
+    EXPECT_EQ(IniSection(Settings(), "View")["Report"], "0");
+    OrvaneProcess orvane;
+    HWND window = orvane.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(orvane.WaitForMessageBox(1500ms), nullptr) << "the scan was lost";
+    auto ui = FindControls(window);
+    EXPECT_EQ(Column(ui.list, 0), names);
+    EXPECT_EQ(::SendMessageW(ui.searchBox, CB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(ListViewView(ui.list), static_cast<DWORD>(LV_VIEW_LIST));
+    EXPECT_TRUE(orvane.Close());
+}
+
+TEST_F(CacheTest, AnIconCacheThatCannotBeOpenedIsReportedAndTheRowsStillShow) {
+    std::vector<std::wstring> names;
+    {
+        OrvaneProcess orvane;
+        HWND window = orvane.WaitForMainWindowPastPrompt();
+        ASSERT_NE(window, nullptr);
+        auto ui = FindControls(window);
+        PressToolButton(ui.toolBar, L"取得");
+        names = Column(ui.list, 0);
+        ASSERT_TRUE(orvane.Close());
+    }
+    // Another program (a virus scanner, a backup tool) holds the small icon file without sharing it.
+    UniqueHandle lock(::CreateFileW(File(L"IconS.lst").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
+    OrvaneProcess orvane;
+    HWND error = orvane.WaitForMessageBox();
+    ASSERT_NE(error, nullptr);
+    EXPECT_NE(MessageBoxText(error), L"データを取得してください。");
+    PressOk(error);
+    HWND window = orvane.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    // The rows read from "File.lst" show; they need no scan.
+    EXPECT_EQ(orvane.WaitForMessageBox(1500ms), nullptr);
+    EXPECT_EQ(Column(FindControls(window).list, 0), names);
+    lock.reset();
     EXPECT_TRUE(orvane.Close());
 }
 
