@@ -57,6 +57,13 @@ std::vector<std::wstring> Column(HWND list, int column) {
     return texts;
 }
 
+// Saves what the screen shows, to look at after the run.
+void SaveScreenshot(const std::wstring& name) {
+    const std::wstring folder = test::ExeFolder() + L"\\..\\screenshots";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    SaveWindowBitmap(::GetDesktopWindow(), folder + L"\\" + name + L".bmp");
+}
+
 class PersistenceTest : public ::testing::Test {
 protected:
     std::wstring File(const wchar_t* name) const { return profile.dataFolder() + name; }
@@ -248,6 +255,8 @@ TEST_F(PersistenceTest, ClosedWhileMinimisedComesBackOnScreenAtItsSize) {
         EXPECT_EQ(rect.right - rect.left, 640);
         EXPECT_EQ(rect.bottom - rect.top, 420);
         EXPECT_NE(::MonitorFromRect(&rect, MONITOR_DEFAULTTONULL), nullptr);
+        Sync(window);
+        SaveScreenshot(L"restart-after-minimised-close");
         // Maximised, minimised and closed: it returns maximised, over the same restore rectangle.
         ::SendMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
         minimiseAndClose(orvane, window);
@@ -273,9 +282,7 @@ TEST_F(PersistenceTest, TheRequestToScanComesOverTheWindowInItsRestoredView) {
     auto ui = FindControls(window);
     EXPECT_EQ(::GetWindow(prompt, GW_OWNER), window);
     EXPECT_EQ(ListViewView(ui.list), static_cast<DWORD>(LV_VIEW_LIST));
-    const std::wstring shots = test::ExeFolder() + L"\\..\\screenshots";
-    ::CreateDirectoryW(shots.c_str(), nullptr);
-    SaveWindowBitmap(::GetDesktopWindow(), shots + L"\\first-start-prompt.bmp");
+    SaveScreenshot(L"first-start-prompt");
     PressOk(prompt);
     Sync(window);
     EXPECT_EQ(ListViewView(ui.list), static_cast<DWORD>(LV_VIEW_LIST));
@@ -396,6 +403,7 @@ TEST_F(CacheTest, LoggingOffWithTheWindowOpenKeepsTheScanTheHistoryAndTheSetting
     EXPECT_EQ(Column(ui.list, 0), names);
     EXPECT_EQ(::SendMessageW(ui.searchBox, CB_GETCOUNT, 0, 0), 1);
     EXPECT_EQ(ListViewView(ui.list), static_cast<DWORD>(LV_VIEW_LIST));
+    SaveScreenshot(L"restart-after-log-off");
     EXPECT_TRUE(orvane.Close());
 }
 
