@@ -6,6 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <future>
+#include <memory>
+#include <thread>
+
 namespace Norrow {
 namespace {
 
@@ -114,6 +122,48 @@ TEST(FolderLocations, ValueEndsAtItsFirstNul) {
     RegistryValueOverride value(HKEY_CURRENT_USER, kShellFoldersKey, L"Startup",
                                 reinterpret_cast<const BYTE*>(data), sizeof data, REG_SZ);
     EXPECT_EQ(GetUserShellFolder(9), L"C:\\Start\\");
+}
+
+// Runs a read on a thread of its own and gives its result; a read that has not returned within the time
+// is a failure, and the process ends, since a spinning thread cannot be stopped.
+std::wstring ReadPromptly(std::function<std::wstring()> read) {
+    auto result = std::make_shared<std::promise<std::wstring>>();
+    std::future<std::wstring> done = result->get_future();
+    std::thread([result, read = std::move(read)] {
+        try {
+            result->set_value(read());
+        } catch (...) {
+            result->set_exception(std::current_exception());
+        }
+    }).detach();
+    if (done.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "the read did not return within 10 s";
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    return done.get();
+}
+
+TEST(FolderLocations, TextOfOddByteLengthIsReadWhole) {
+    // Written with its length miscounted: the last byte is half a character, taken as its low byte.
+    const wchar_t data[] = L"C:\\Odd";
+    const struct {
+        DWORD bytes;
+        const wchar_t* expected;
+    } cases[] = {{13, L"C:\\Odd\\"}, {11, L"C:\\Odd\\"}, {7, L"C:\\O\\"}, {1, L"C\\"}};
+    for (const auto& c : cases) {
+        RegistryValueOverride value(HKEY_CURRENT_USER, kShellFoldersKey, L"NetHood",
+                                    reinterpret_cast<const BYTE*>(data), c.bytes, REG_SZ);
+        EXPECT_EQ(ReadPromptly([] { return GetUserShellFolder(3); }), c.expected) << c.bytes << " bytes";
+    }
+}
+
+TEST(FolderLocations, EmptyValueOfAnyTypeGivesTheSeparatorAlone) {
+    const BYTE none = 0;
+    for (DWORD type : {REG_BINARY, REG_DWORD, REG_NONE, REG_MULTI_SZ}) {
+        RegistryValueOverride value(HKEY_CURRENT_USER, kShellFoldersKey, L"Fonts", &none, 0, type);
+        EXPECT_EQ(GetUserShellFolder(2), L"\\") << "type " << type;
+    }
 }
 
 TEST(FolderLocations, NonTextValueRaisesAndClosesTheKey) {
