@@ -123,20 +123,23 @@ bool IsExistingDir(const std::wstring& path) {
     return target && isDir;
 }
 
+bool IsListedFileAfterAttributeError(const std::wstring& path, unsigned long error) {
+    if (IsOneOf(error, {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME})) {
+        return false;
+    }
+    // Locked or access denied: the directory listing still tells whether the file is there.
+    WIN32_FIND_DATAW data{};
+    orvane::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
+    return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool IsExistingFile(const std::wstring& path) {
     if (!IsDriveReady(path)) {
         return false;
     }
     DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD error = ::GetLastError();
-        if (IsOneOf(error, {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME})) {
-            return false;
-        }
-        // Locked or access denied: the directory listing still tells whether the file is there.
-        WIN32_FIND_DATAW data{};
-        orvane::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
-        return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        return IsListedFileAfterAttributeError(path, ::GetLastError());
     }
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;

@@ -39,7 +39,7 @@ TEST(FolderLocations, ExistenceTestsTellFilesFromFolders) {
     EXPECT_FALSE(IsExistingFile(L""));
 }
 
-TEST(FolderLocations, FileLockedByAnotherHandleStillExists) {
+TEST(FolderLocations, FileWhoseAttributesCannotBeReadIsJudgedByTheListing) {
     TempDir dir;
     const std::wstring file = dir / L"locked.bin";
     orvane::test::WriteFileBytes(file, "data");
@@ -47,6 +47,19 @@ TEST(FolderLocations, FileLockedByAnotherHandleStillExists) {
         ::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(static_cast<bool>(lock));
     EXPECT_TRUE(IsExistingFile(file));
+
+    // Windows may refuse the attributes of files the system itself holds open (the paging file); neither an
+    // ordinary handle without sharing nor anything under Wine makes GetFileAttributesW fail for an
+    // existing file, so the listing that IsExistingFile falls back on is asked directly here.
+    for (DWORD error : {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED, ERROR_NOT_READY}) {
+        EXPECT_TRUE(IsListedFileAfterAttributeError(file, error)) << error;
+        EXPECT_FALSE(IsListedFileAfterAttributeError(dir.path(), error)) << error;
+        EXPECT_FALSE(IsListedFileAfterAttributeError(dir / L"missing.bin", error)) << error;
+    }
+    // Errors that say the path is not there are believed without a look at the listing.
+    for (DWORD error : {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME}) {
+        EXPECT_FALSE(IsListedFileAfterAttributeError(file, error)) << error;
+    }
 }
 
 TEST(FolderLocations, DriveReadinessLooksOnlyAtTheFirstCharacter) {
