@@ -1,6 +1,7 @@
 #include "app/data_folder_win.h"
 
 #include "system/folders_win.h"
+#include "system/handles_win.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -19,6 +20,24 @@ constexpr std::array<int, 6> kShellFolders = {CSIDL_PERSONAL,       CSIDL_APPDAT
 
 // Kept open for the life of the process; the system removes the name when the last holder ends.
 HANDLE instanceMutex = nullptr;
+
+// What the attempt to create the instance mutex says.
+enum class InstanceClaim {
+    icClaimed,         // this process created the mutex and is the first instance
+    icAnotherInstance, // a mutex of that name exists, whether or not this process may open it
+    icNoMarker,        // the name cannot hold the mutex (another kind of object has it): start unmarked
+};
+
+// Reads the result of CreateMutexW: whether it gave a handle, and the last error after it.
+InstanceClaim ReadInstanceMutexResult(bool gotHandle, DWORD error) {
+    if (gotHandle) {
+        return error == ERROR_ALREADY_EXISTS ? InstanceClaim::icAnotherInstance : InstanceClaim::icClaimed;
+    }
+    // A mutex of that name that this process may not open (an instance running elevated or as another
+    // user) still marks an instance. Any other failure, above all the name being held by an object of
+    // another kind (ERROR_INVALID_HANDLE), says nothing about an instance and must not stop every start.
+    return error == ERROR_ACCESS_DENIED ? InstanceClaim::icAnotherInstance : InstanceClaim::icNoMarker;
+}
 
 } // namespace
 
@@ -56,17 +75,18 @@ bool PrepareDataFolder(const std::wstring& name, bool allUsers) {
 
 bool ClaimSingleInstance() {
     // Creating and testing in one call leaves no gap in which two instances could both start.
-    HANDLE mutex = ::CreateMutexW(nullptr, FALSE, kInstanceMutexName);
-    DWORD error = ::GetLastError();
-    if (mutex == nullptr) {
-        // The name exists but cannot be opened (another user's session): another instance runs.
+    UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+    const DWORD error = ::GetLastError();
+    switch (ReadInstanceMutexResult(static_cast<bool>(mutex), error)) {
+    case InstanceClaim::icClaimed:
+        instanceMutex = mutex.release();
+        return true;
+    case InstanceClaim::icAnotherInstance:
         return false;
+    case InstanceClaim::icNoMarker:
+        // Runs without a marker: while that object holds the name, a second start is not stopped.
+        break;
     }
-    if (error == ERROR_ALREADY_EXISTS) {
-        ::CloseHandle(mutex);
-        return false;
-    }
-    instanceMutex = mutex;
     return true;
 }
 

@@ -22,8 +22,9 @@ bool PrepareDataFolder(const std::wstring& name, bool allUsers);
 // The name of the mutex whose existence marks a running instance.
 inline constexpr wchar_t kInstanceMutexName[] = L"Orvane/Norrow Project";
 
-// Creates the instance mutex in one atomic step. True when this process is the first instance; the
-// handle then stays open for the life of the process. False when another instance already holds it.
+// Creates the instance mutex in one atomic step. True when this process may run: it is the first
+// instance (the handle then stays open for the life of the process), or the name is taken by an object
+// that is no mutex, so no instance can be marked. False when another instance already holds the mutex.
 bool ClaimSingleInstance();
 
 } // namespace orvane

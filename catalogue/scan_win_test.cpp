@@ -64,18 +64,31 @@ TEST_F(ScanMemoTest, ShortcutsToOneProgramShareOneIconAndOthersGetTheirOwn) {
     EXPECT_FALSE(b);
 }
 
-TEST_F(ScanMemoTest, VersionTextsAreReadOncePerTargetAndEqualTheDirectRead) {
+TEST_F(ScanMemoTest, VersionTextsAreReadOncePerTarget) {
+    // A program with a version resource, copied so that it can be swapped for another one.
+    const std::wstring app = dir_ / L"app.exe";
+    const std::wstring note = test::ExeFolder() + L"\\sys_fixture_version_note.exe";
+    const std::wstring english = test::ExeFolder() + L"\\sys_fixture_version_languages.exe";
+    ASSERT_TRUE(::CopyFileW(note.c_str(), app.c_str(), FALSE));
+    Write(L"app one.lnk", app, L"", 0);
+    Write(L"app two.lnk", app, L"", 0);
+
     ScanMemo<std::wstring> versions;
-    ShortcutRow first = ReadShortcutRow(reader_, dir_ / L"one.lnk", &versions);
-    ShortcutRow second = ReadShortcutRow(reader_, dir_ / L"two.lnk", &versions);
-    ShortcutRow direct = ReadShortcutRow(reader_, dir_ / L"one.lnk");
-    EXPECT_EQ(first.subItems[siVersion], direct.subItems[siVersion]);
-    EXPECT_EQ(second.subItems[siVersion], direct.subItems[siVersion]);
+    ShortcutRow first = ReadShortcutRow(reader_, dir_ / L"app one.lnk", &versions);
+    EXPECT_EQ(first.subItems[siVersion], L"10.0.19041.1 (WinBuild.160101.0800)");
+
+    // The program changes under the scan: a fresh read sees the new version, the scan's memo does not.
+    ASSERT_TRUE(::CopyFileW(english.c_str(), app.c_str(), FALSE));
+    ASSERT_EQ(ReadShortcutRow(reader_, dir_ / L"app two.lnk").subItems[siVersion], L"1.5.0.0 English");
+    ShortcutRow second = ReadShortcutRow(reader_, dir_ / L"app two.lnk", &versions);
+    EXPECT_EQ(second.subItems[siVersion], L"10.0.19041.1 (WinBuild.160101.0800)")
+        << "the version was read a second time for the same target";
+
     ReadShortcutRow(reader_, dir_ / L"document.lnk", &versions);
     EXPECT_EQ(versions.Size(), 2u);
     // The rest of each row is its own.
-    EXPECT_EQ(first.caption, L"one");
-    EXPECT_EQ(second.caption, L"two");
+    EXPECT_EQ(first.caption, L"app one");
+    EXPECT_EQ(second.caption, L"app two");
 }
 
 } // namespace

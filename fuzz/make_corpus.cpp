@@ -4,6 +4,7 @@
 #include "store/find_history.h"
 #include "store/image_list_cache.h"
 #include "store/list_cache.h"
+#include "store/settings.h"
 #include "store/text_encoding.h"
 
 #include <filesystem>
@@ -135,6 +136,37 @@ int main(int argc, char** argv) {
         Save(root / "find_history", "ansi.bin", {'a', '\r', '\n', 0xE9, 'b'});
 
         Save(root / "image_list_bytes", "tiny.il", TinyImageListStream());
+
+        // "Orvane.ini" as the program writes it, and as people edit it by hand.
+        orvane::Settings settings;
+        settings.columnWidths = {120, 300, 250, 80, 110, 110, 60};
+        settings.columnSort = -3;
+        settings.columnIndex = 2;
+        settings.fontSize = 11;
+        settings.top = 40;
+        settings.left = -1200;
+        settings.height = 600;
+        settings.width = 800;
+        orvane::IniFile written;
+        settings.Write(written);
+        Save(root / "ini_file", "written.bin", written.Serialize());
+        Save(root / "ini_file", "utf16le.bin",
+             orvane::EncodeText(L"; \u624B\u3067\u66F8\u3044\u305F\r\n[Window]\r\nFontSize=0x0E\r\n"
+                                L"Column1 = $20 \r\nName=\u65E5\u672C\r\n\r\n[View]\r\nReport=0\r\n",
+                                orvane::TextEncoding::teUtf16Le, {}));
+        Save(root / "ini_file", "utf8-mixed.bin",
+             orvane::EncodeText(L"[window]\nMax=0\rTop=-5\r\nLeft=2147483647\n\n[Window]\nTop=7\n"
+                                L"Style=$FFFFFFFF\nColumnIndex=6\nColumnSort=-2147483648\n# note\n[View\n"
+                                L"Report=yes\r",
+                                orvane::TextEncoding::teUtf8, {}));
+        Save(root / "ini_file", "utf16be.bin",
+             orvane::EncodeText(L"[Window]\r\nMax=1\r\nTop=11\r\n", orvane::TextEncoding::teUtf16Be, {}));
+        const std::string ansi = "caf\xE9=1\r\n[Plugins]\r\n=x\r\nb\r\n[Window]\r\nWidth=900\r\n"
+                                 "width=1\r\nHeight=0x\r\n\t[ View ] tail\r\nReport = 0\r\n";
+        Save(root / "ini_file", "ansi.bin", Bytes(ansi.begin(), ansi.end()));
+        // A first key that reads as a byte-order mark once the blank before it is gone.
+        const std::string markLike = " \xFF\xFE=x\r\n[Window]\r\nTop=1\r\n";
+        Save(root / "ini_file", "ansi-mark-like.bin", Bytes(markLike.begin(), markLike.end()));
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\n";
         return 1;

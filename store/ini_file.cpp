@@ -103,7 +103,7 @@ IniFile IniFile::Parse(std::span<const std::uint8_t> bytes, AnsiCodec ansi) {
             if (close != std::wstring_view::npos) {
                 name = name.substr(0, close);
             }
-            ini.sections_.push_back({true, std::wstring(Trim(name)), {}});
+            ini.sections_.push_back({true, std::wstring(Trim(name)), std::move(text), {}});
             continue;
         }
         if (ini.sections_.empty()) {
@@ -116,9 +116,8 @@ IniFile IniFile::Parse(std::span<const std::uint8_t> bytes, AnsiCodec ansi) {
             line.isValue = true;
             line.key = Trim(trimmed.substr(0, equals));
             line.value = Trim(trimmed.substr(equals + 1));
-        } else {
-            line.raw = std::move(text);
         }
+        line.raw = std::move(text);
         ini.sections_.back().lines.push_back(std::move(line));
     }
     return ini;
@@ -127,15 +126,33 @@ IniFile IniFile::Parse(std::span<const std::uint8_t> bytes, AnsiCodec ansi) {
 std::vector<std::uint8_t> IniFile::Serialize() const {
     std::wstring text;
     for (const Section& section : sections_) {
+        // Lines go back as they were read: written without the blanks before them, a first key of an
+        // ANSI file could turn into a byte-order mark.
         if (section.hasHeader) {
-            text += L"[" + section.name + L"]\r\n";
+            text += section.header.empty() ? L"[" + section.name + L"]" : section.header;
+            text += L"\r\n";
         }
         for (const Line& line : section.lines) {
-            text += line.isValue ? line.key + L"=" + line.value : line.raw;
+            text += line.isValue && line.raw.empty() ? line.key + L"=" + line.value : line.raw;
             text += L"\r\n";
         }
     }
     return EncodeText(text, encoding_, ansi_.encode);
+}
+
+std::vector<IniFile::OutlineSection> IniFile::Outline() const {
+    std::vector<OutlineSection> outline;
+    for (const Section& section : sections_) {
+        OutlineSection& out = outline.emplace_back();
+        out.hasHeader = section.hasHeader;
+        out.name = section.name;
+        for (const Line& line : section.lines) {
+            if (line.isValue) {
+                out.values.emplace_back(line.key, line.value);
+            }
+        }
+    }
+    return outline;
 }
 
 const IniFile::Line* IniFile::Find(std::wstring_view section, std::wstring_view key) const {
@@ -180,6 +197,7 @@ void IniFile::WriteString(std::wstring_view section, std::wstring_view key, std:
         for (Line& line : s.lines) {
             if (line.isValue && SameName(line.key, key)) {
                 line.value = value;
+                line.raw.clear();
                 return;
             }
         }
@@ -212,7 +230,7 @@ void IniFile::WriteString(std::wstring_view section, std::wstring_view key, std:
             last.lines.push_back({});
         }
     }
-    sections_.push_back({true, std::wstring(section), {}});
+    sections_.push_back({true, std::wstring(section), {}, {}});
     sections_.back().lines.push_back(std::move(line));
 }
 

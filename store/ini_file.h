@@ -2,7 +2,8 @@
 // turned back into bytes in one go.
 //
 // Sections and keys are compared without regard to the case of ASCII letters. Lines the program does
-// not know (other sections, other keys, comments, blank lines) stay where they were, in their order.
+// not know (other sections, other keys, comments, blank lines) stay where they were, in their order, and
+// every line the program has not written is written back as it was read, spacing included.
 // The bytes are written back in the encoding they were read in, with its byte-order mark; a new
 // document uses the ANSI code page. Every line ends in CR LF.
 #pragma once
@@ -13,6 +14,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -27,6 +29,16 @@ public:
     // The whole document, encoded, ready to be written to the file.
     std::vector<std::uint8_t> Serialize() const;
     TextEncoding encoding() const noexcept { return encoding_; }
+
+    // One section of the document as read: its name and its keys with their values, in file order and
+    // duplicates included. The lines before the first section header form a section without a header.
+    struct OutlineSection {
+        bool hasHeader = false;
+        std::wstring name;
+        std::vector<std::pair<std::wstring, std::wstring>> values;
+        bool operator==(const OutlineSection&) const = default;
+    };
+    std::vector<OutlineSection> Outline() const;
 
     bool HasValue(std::wstring_view section, std::wstring_view key) const;
     // The value of the key, or the default when the section or the key is missing.
@@ -47,14 +59,15 @@ public:
 
 private:
     struct Line {
-        bool isValue = false; // "key=value"; otherwise the raw text is kept as it was
+        bool isValue = false; // "key=value"
         std::wstring key;
         std::wstring value;
-        std::wstring raw;
+        std::wstring raw; // the line as read; empty for a key line the program has written
     };
     struct Section {
         bool hasHeader = false; // false only for the lines before the first section header
         std::wstring name;
+        std::wstring header; // the header line as read; empty for a section the program added
         std::vector<Line> lines;
     };
 

@@ -174,6 +174,24 @@ TEST(IniFile, WithoutByteOrderMarkTheAnsiCodePageIsUsedBothWays) {
     EXPECT_EQ(Text(fresh.Serialize()), "[S]\r\nK=\xE9\r\n");
 }
 
+TEST(IniFile, LinesTheProgramDidNotWriteComeBackAsTheyWere) {
+    // ANSI files whose first key, once the blanks before it are gone, reads as a byte-order mark: written
+    // without those blanks, the file would come back as UTF-16 or UTF-8 text with other keys.
+    for (const std::string& original : {std::string(" \xFF\xFE=x\r\n[S]\r\nk=1\r\n"),
+                                        std::string("\t\xEF\xBB\xBF=1\r\n"), std::string(" \xFE\xFF=\r\n")}) {
+        IniFile ini = IniFile::Parse(Bytes(original));
+        EXPECT_EQ(Text(ini.Serialize()), original);
+        IniFile again = IniFile::Parse(ini.Serialize());
+        EXPECT_EQ(again.encoding(), TextEncoding::teAnsi);
+        EXPECT_EQ(again.Outline(), ini.Outline());
+    }
+    // Spacing typed by hand stays until the program writes that key.
+    IniFile ini = IniFile::Parse(Bytes("\t[ Window ] ; main\r\n  Top = 5 \r\nLeft =1\r\n"));
+    EXPECT_EQ(ini.ReadInteger(L"Window", L"Top", 0), 5);
+    ini.WriteInteger(L"Window", L"Left", 2);
+    EXPECT_EQ(Text(ini.Serialize()), "\t[ Window ] ; main\r\n  Top = 5 \r\nLeft=2\r\n");
+}
+
 TEST(IniFile, KeyAddedToASectionWithoutKeysGoesRightAfterItsHeader) {
     IniFile ini = IniFile::Parse(Bytes("[Empty]\r\n\r\n[Next]\r\nz=1\r\n"));
     ini.WriteInteger(L"Empty", L"a", 1);

@@ -27,36 +27,48 @@ bool IsOneOf(DWORD error, std::initializer_list<DWORD> codes) {
     return false;
 }
 
-// Reads a text value of an open key; a missing or empty value gives empty text.
-std::wstring ReadTextValue(HKEY key, const wchar_t* name) {
-    DWORD type = 0;
-    DWORD bytes = 0;
-    LONG status = ::RegQueryValueExW(key, name, nullptr, &type, nullptr, &bytes);
-    if (status == ERROR_FILE_NOT_FOUND) {
-        return {};
-    }
-    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) {
-        return {};
+// Whether data of this type and size is taken as text. Empty data of any type reads as empty text;
+// non-empty data that is not text is an error.
+bool HoldsText(DWORD type, DWORD bytes) {
+    if (bytes == 0) {
+        return false;
     }
     if (type != REG_SZ && type != REG_EXPAND_SZ) {
         throw orvane::ComError(HRESULT_FROM_WIN32(ERROR_INVALID_DATATYPE),
                                "Reading a Shell Folders value that is not text");
     }
-    // The value may grow between the two calls; retry with the new size until it fits.
+    return true;
+}
+
+// Reads a text value of an open key; a missing or empty value gives empty text. The data is read whole,
+// also when its size is odd (the last byte then fills half a character). A value that keeps growing
+// between the size query and the read gives empty text after a few tries rather than a loop.
+std::wstring ReadTextValue(HKEY key, const wchar_t* name) {
+    constexpr int kAttempts = 4;
+    DWORD type = 0;
+    DWORD bytes = 0;
+    LONG status = ::RegQueryValueExW(key, name, nullptr, &type, nullptr, &bytes);
     std::vector<wchar_t> buffer;
-    do {
-        buffer.assign(bytes / sizeof(wchar_t) + 1, L'\0');
-        DWORD capacity = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
-        bytes = capacity;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if ((status != ERROR_SUCCESS && status != ERROR_MORE_DATA) || !HoldsText(type, bytes)) {
+            return {};
+        }
+        // Room for every byte, rounded up to whole characters, and a closing NUL of our own.
+        const std::size_t characters = (std::size_t{bytes} + sizeof(wchar_t) - 1) / sizeof(wchar_t);
+        buffer.assign(characters + 1, L'\0');
+        bytes = static_cast<DWORD>(characters * sizeof(wchar_t));
         status =
             ::RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-    } while (status == ERROR_MORE_DATA);
-    if (status != ERROR_SUCCESS) {
-        return {};
+        if (status == ERROR_SUCCESS) {
+            if (!HoldsText(type, bytes)) {
+                return {};
+            }
+            std::wstring text(buffer.data(), (std::size_t{bytes} + sizeof(wchar_t) - 1) / sizeof(wchar_t));
+            return text.substr(0, text.find(L'\0'));
+        }
+        // ERROR_MORE_DATA: the value grew in between, and bytes holds its new size.
     }
-    std::size_t count = bytes / sizeof(wchar_t);
-    std::wstring text(buffer.data(), count < buffer.size() ? count : buffer.size() - 1);
-    return text.substr(0, text.find(L'\0'));
+    return {};
 }
 
 std::wstring ReadShellFolder(HKEY root, const wchar_t* valueName) {
@@ -111,20 +123,23 @@ bool IsExistingDir(const std::wstring& path) {
     return target && isDir;
 }
 
+bool IsListedFileAfterAttributeError(const std::wstring& path, unsigned long error) {
+    if (IsOneOf(error, {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME})) {
+        return false;
+    }
+    // Locked or access denied: the directory listing still tells whether the file is there.
+    WIN32_FIND_DATAW data{};
+    orvane::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
+    return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool IsExistingFile(const std::wstring& path) {
     if (!IsDriveReady(path)) {
         return false;
     }
     DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        DWORD error = ::GetLastError();
-        if (IsOneOf(error, {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME})) {
-            return false;
-        }
-        // Locked or access denied: the directory listing still tells whether the file is there.
-        WIN32_FIND_DATAW data{};
-        orvane::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
-        return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        return IsListedFileAfterAttributeError(path, ::GetLastError());
     }
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;

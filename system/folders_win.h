@@ -12,6 +12,11 @@ bool IsDriveReady(const std::wstring& path);
 bool IsExistingDir(const std::wstring& path);
 // True when the drive is ready and the path names an existing file (not a directory).
 bool IsExistingFile(const std::wstring& path);
+// The part of IsExistingFile that runs when the path's attributes cannot be read, with the error that
+// reading them gave: false when the error says the path is not there, otherwise true when the directory
+// listing shows a file (not a directory) of that name. Windows may refuse the attributes of files the system
+// holds open, such as the paging file, though they exist.
+bool IsListedFileAfterAttributeError(const std::wstring& path, unsigned long error);
 
 // The per-user "Shell Folders" entry of the index (0-10) followed by "\", or empty text when the key
 // cannot be opened. Throws orvane::ComError for a value that is not text.

@@ -6,6 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <future>
+#include <memory>
+#include <thread>
+
 namespace Norrow {
 namespace {
 
@@ -31,7 +39,7 @@ TEST(FolderLocations, ExistenceTestsTellFilesFromFolders) {
     EXPECT_FALSE(IsExistingFile(L""));
 }
 
-TEST(FolderLocations, FileLockedByAnotherHandleStillExists) {
+TEST(FolderLocations, FileWhoseAttributesCannotBeReadIsJudgedByTheListing) {
     TempDir dir;
     const std::wstring file = dir / L"locked.bin";
     orvane::test::WriteFileBytes(file, "data");
@@ -39,6 +47,19 @@ TEST(FolderLocations, FileLockedByAnotherHandleStillExists) {
         ::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(static_cast<bool>(lock));
     EXPECT_TRUE(IsExistingFile(file));
+
+    // Windows may refuse the attributes of files the system itself holds open (the paging file); neither an
+    // ordinary handle without sharing nor anything under Wine makes GetFileAttributesW fail for an
+    // existing file, so the listing that IsExistingFile falls back on is asked directly here.
+    for (DWORD error : {ERROR_SHARING_VIOLATION, ERROR_ACCESS_DENIED, ERROR_NOT_READY}) {
+        EXPECT_TRUE(IsListedFileAfterAttributeError(file, error)) << error;
+        EXPECT_FALSE(IsListedFileAfterAttributeError(dir.path(), error)) << error;
+        EXPECT_FALSE(IsListedFileAfterAttributeError(dir / L"missing.bin", error)) << error;
+    }
+    // Errors that say the path is not there are believed without a look at the listing.
+    for (DWORD error : {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME}) {
+        EXPECT_FALSE(IsListedFileAfterAttributeError(file, error)) << error;
+    }
 }
 
 TEST(FolderLocations, DriveReadinessLooksOnlyAtTheFirstCharacter) {
@@ -114,6 +135,48 @@ TEST(FolderLocations, ValueEndsAtItsFirstNul) {
     RegistryValueOverride value(HKEY_CURRENT_USER, kShellFoldersKey, L"Startup",
                                 reinterpret_cast<const BYTE*>(data), sizeof data, REG_SZ);
     EXPECT_EQ(GetUserShellFolder(9), L"C:\\Start\\");
+}
+
+// Runs a read on a thread of its own and gives its result; a read that has not returned within the time
+// is a failure, and the process ends, since a spinning thread cannot be stopped.
+std::wstring ReadPromptly(std::function<std::wstring()> read) {
+    auto result = std::make_shared<std::promise<std::wstring>>();
+    std::future<std::wstring> done = result->get_future();
+    std::thread([result, read = std::move(read)] {
+        try {
+            result->set_value(read());
+        } catch (...) {
+            result->set_exception(std::current_exception());
+        }
+    }).detach();
+    if (done.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "the read did not return within 10 s";
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    return done.get();
+}
+
+TEST(FolderLocations, TextOfOddByteLengthIsReadWhole) {
+    // Written with its length miscounted: the last byte is half a character, taken as its low byte.
+    const wchar_t data[] = L"C:\\Odd";
+    const struct {
+        DWORD bytes;
+        const wchar_t* expected;
+    } cases[] = {{13, L"C:\\Odd\\"}, {11, L"C:\\Odd\\"}, {7, L"C:\\O\\"}, {1, L"C\\"}};
+    for (const auto& c : cases) {
+        RegistryValueOverride value(HKEY_CURRENT_USER, kShellFoldersKey, L"NetHood",
+                                    reinterpret_cast<const BYTE*>(data), c.bytes, REG_SZ);
+        EXPECT_EQ(ReadPromptly([] { return GetUserShellFolder(3); }), c.expected) << c.bytes << " bytes";
+    }
+}
+
+TEST(FolderLocations, EmptyValueOfAnyTypeGivesTheSeparatorAlone) {
+    const BYTE none = 0;
+    for (DWORD type : {REG_BINARY, REG_DWORD, REG_NONE, REG_MULTI_SZ}) {
+        RegistryValueOverride value(HKEY_CURRENT_USER, kShellFoldersKey, L"Fonts", &none, 0, type);
+        EXPECT_EQ(GetUserShellFolder(2), L"\\") << "type " << type;
+    }
 }
 
 TEST(FolderLocations, NonTextValueRaisesAndClosesTheKey) {

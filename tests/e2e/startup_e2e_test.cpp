@@ -79,6 +79,59 @@ TEST(Startup, SecondStartEndsSilentlyAndLeavesTheFirstAlone) {
     EXPECT_TRUE(first.Close());
 }
 
+TEST(Startup, AMutexOfTheNameEndsTheStartEvenWhenItCannotBeOpened) {
+    IsolatedProfile profile;
+    {
+        // Held by this test rather than by an instance: its existence alone marks an instance.
+        UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+        ASSERT_TRUE(static_cast<bool>(mutex));
+        OrvaneProcess orvane;
+        EXPECT_FALSE(ShowedWindowBeforeExit(orvane));
+        EXPECT_EQ(orvane.ExitCode(), 0u);
+    }
+    // An instance running elevated or as another user leaves a mutex this user may not open: here one
+    // whose access list is empty, so it grants nothing to anyone but its creator's handle.
+    SECURITY_DESCRIPTOR descriptor{};
+    ACL emptyAcl{};
+    ASSERT_TRUE(::InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(::InitializeAcl(&emptyAcl, sizeof emptyAcl, ACL_REVISION));
+    ASSERT_TRUE(::SetSecurityDescriptorDacl(&descriptor, TRUE, &emptyAcl, FALSE));
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+    UniqueHandle locked(::CreateMutexW(&attributes, FALSE, kInstanceMutexName));
+    ASSERT_TRUE(static_cast<bool>(locked));
+    UniqueHandle opened(::CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+    const DWORD error = ::GetLastError();
+    ASSERT_FALSE(static_cast<bool>(opened)) << "the empty access list let the mutex be opened";
+    ASSERT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    OrvaneProcess orvane;
+    EXPECT_FALSE(ShowedWindowBeforeExit(orvane));
+    EXPECT_EQ(orvane.ExitCode(), 0u);
+}
+
+TEST(Startup, TheNameHeldByAnotherKindOfObjectIsNoInstance) {
+    IsolatedProfile profile;
+    auto startsAndCloses = [] {
+        OrvaneProcess orvane;
+        HWND window = orvane.WaitForMainWindowPastPrompt();
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(::IsWindowVisible(window));
+        EXPECT_TRUE(orvane.Close());
+        EXPECT_EQ(orvane.ExitCode(), 0u);
+    };
+    {
+        SCOPED_TRACE("the name held by an event");
+        UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, kInstanceMutexName));
+        ASSERT_TRUE(static_cast<bool>(event));
+        startsAndCloses();
+    }
+    {
+        SCOPED_TRACE("the name held by a semaphore");
+        UniqueHandle semaphore(::CreateSemaphoreW(nullptr, 1, 1, kInstanceMutexName));
+        ASSERT_TRUE(static_cast<bool>(semaphore));
+        startsAndCloses();
+    }
+}
+
 TEST(Startup, InstancesStartedTogetherGiveExactlyOneWindow) {
     IsolatedProfile profile;
     std::vector<OrvaneProcess> processes;
