@@ -331,48 +331,6 @@ TEST_F(MainFormTest, TheHintIsNoLongerLookedAtOnceThePointerLeavesTheList) {
     EXPECT_FALSE(::KillTimer(window_, kHintReshowTimer)) << "the hint is still looked at every 250 ms";
 }
 
-// What the user saw of a message box that came up on this thread while `action` ran: its owner and
-// whether that window took input meanwhile. The box is answered with OK from another thread.
-struct BoxSeen {
-    bool seen = false;
-    HWND owner = nullptr;
-    bool ownerEnabled = true;
-};
-template <typename Action> BoxSeen AnswerTheBoxOf(HWND window, Action&& action) {
-    const DWORD thread = ::GetCurrentThreadId();
-    BoxSeen result;
-    std::atomic<bool> done{false};
-    std::thread user([&] {
-        const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (!done && std::chrono::steady_clock::now() < deadline) {
-            HWND box = nullptr;
-            ::EnumThreadWindows(
-                thread,
-                [](HWND hwnd, LPARAM data) -> BOOL {
-                    wchar_t name[16] = {};
-                    ::GetClassNameW(hwnd, name, 16);
-                    if (::lstrcmpW(name, L"#32770") == 0 && ::IsWindowVisible(hwnd)) {
-                        *reinterpret_cast<HWND*>(data) = hwnd;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&box));
-            if (box != nullptr && !result.seen) {
-                result.owner = ::GetWindow(box, GW_OWNER);
-                result.ownerEnabled = ::IsWindowEnabled(window) != FALSE;
-                result.seen = true;
-                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-            }
-            std::this_thread::sleep_for(20ms);
-        }
-    });
-    action();
-    done = true;
-    user.join();
-    return result;
-}
-
 TEST_F(MainFormTest, ShortcutLoadErrorIsModalToTheWindowEvenWithAnotherProgramInFront) {
     // A shortcut whose stored show command (at offset 0x3C) the reader does not know: 2, minimised.
     const std::wstring odd = menu_ + L"\\Delta.lnk";
@@ -387,12 +345,12 @@ TEST_F(MainFormTest, ShortcutLoadErrorIsModalToTheWindowEvenWithAnotherProgramIn
 
     OtherWindow other;
     ASSERT_NE(::GetActiveWindow(), window_);
-    BoxSeen box = AnswerTheBoxOf(window_, [&] { form_->TBGetClick(); });
+    test::BoxSeen box = test::AnswerTheBoxOf(window_, [&] { form_->TBGetClick(); });
     EXPECT_EQ(form_->List().Count(), 4u);
     if (!box.seen && test::IsRunningOnWine()) {
         // Wine's link object reports show command 1 after every load, so its scan raises no notice;
         // the form's answer to the reader's notice is shown as the scan would show it.
-        box = AnswerTheBoxOf(window_, [&] { form_->MakeShortCutsLoadError(L"Error:致命的エラー(Load)"); });
+        box = test::AnswerTheBoxOf(window_, [&] { form_->MakeShortCutsLoadError(L"Error:致命的エラー(Load)"); });
     }
     ASSERT_TRUE(box.seen) << "no message box";
     EXPECT_EQ(box.owner, window_);

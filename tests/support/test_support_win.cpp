@@ -5,7 +5,9 @@
 #include <shellapi.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace orvane::test {
@@ -266,6 +268,45 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path) {
     return ::WriteFile(out.get(), &file, sizeof file, &written, nullptr) &&
            ::WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
            ::WriteFile(out.get(), bits, imageSize, &written, nullptr);
+}
+
+BoxSeen AnswerTheBoxOf(HWND window, const std::function<void()>& action) {
+    const DWORD thread = ::GetCurrentThreadId();
+    BoxSeen result;
+    std::atomic<bool> done{false};
+    std::thread user([&] {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done && std::chrono::steady_clock::now() < deadline) {
+            HWND box = nullptr;
+            ::EnumThreadWindows(
+                thread,
+                [](HWND hwnd, LPARAM data) -> BOOL {
+                    wchar_t name[16] = {};
+                    ::GetClassNameW(hwnd, name, 16);
+                    if (::lstrcmpW(name, L"#32770") == 0 && ::IsWindowVisible(hwnd)) {
+                        *reinterpret_cast<HWND*>(data) = hwnd;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&box));
+            if (box != nullptr && !result.seen) {
+                result.owner = ::GetWindow(box, GW_OWNER);
+                result.ownerEnabled = ::IsWindowEnabled(window) != FALSE;
+                // The message box shows its text in a static control of id 0xFFFF.
+                wchar_t text[512] = {};
+                ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+                result.text = text;
+                result.seen = true;
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    action();
+    done = true;
+    user.join();
+    return result;
 }
 
 } // namespace orvane::test

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -86,5 +87,15 @@ bool SaveWindowBitmap(HWND window, const std::wstring& path);
 // Closes a window of another process and waits for it to go; ends that process when the window
 // stays, so no helper a test started outlives the test (and holds the test runner's output open).
 void CloseForeignWindow(HWND window);
+
+// What the user saw of a message box that came up on this thread while `action` ran: its owner, its
+// text and whether `window` took input meanwhile. The box is answered with OK from another thread.
+struct BoxSeen {
+    bool seen = false;
+    HWND owner = nullptr;
+    std::wstring text;
+    bool ownerEnabled = true;
+};
+BoxSeen AnswerTheBoxOf(HWND window, const std::function<void()>& action);
 
 } // namespace orvane::test

@@ -1,2 +1,0 @@
-orvane_windows(toolbar_images_win.cpp)
-orvane_windows_test(toolbar_images_win_test.cpp)

@@ -1,0 +1,58 @@
+#include "ui/window_subclass_win.h"
+
+#include "ui/error_report_win.h"
+
+#include <utility>
+
+namespace orvane {
+
+WindowSubclass::WindowSubclass(HWND window, UINT_PTR id, Handler handler) : id_(id), handler_(std::move(handler)) {
+    if (window != nullptr && ::IsWindow(window) &&
+        ::SetWindowSubclass(window, &Procedure, id_, reinterpret_cast<DWORD_PTR>(this))) {
+        window_ = window;
+    }
+}
+
+WindowSubclass::~WindowSubclass() {
+    if (window_ != nullptr) {
+        ::RemoveWindowSubclass(window_, &Procedure, id_);
+    }
+}
+
+bool WindowSubclass::IsInstalled(HWND window, UINT_PTR id) {
+    // comctl32 exports the lookup by ordinal only on some systems, so it is taken at run time.
+    using Lookup = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
+    static const Lookup lookup = [] {
+        HMODULE controls = ::GetModuleHandleW(L"comctl32.dll");
+        if (controls == nullptr) {
+            return Lookup{};
+        }
+        FARPROC found = ::GetProcAddress(controls, "GetWindowSubclass");
+        if (found == nullptr) {
+            found = ::GetProcAddress(controls, MAKEINTRESOURCEA(411));
+        }
+        return reinterpret_cast<Lookup>(reinterpret_cast<void*>(found));
+    }();
+    DWORD_PTR data = 0;
+    return lookup != nullptr && window != nullptr && lookup(window, &Procedure, id, &data) != FALSE;
+}
+
+LRESULT CALLBACK WindowSubclass::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                           DWORD_PTR self) {
+    auto* subclass = reinterpret_cast<WindowSubclass*>(self);
+    if (message == WM_NCDESTROY) {
+        // The window goes first: the subclass goes with it and the destructor has nothing to remove.
+        // The handler still sees the message, to forget the window.
+        ::RemoveWindowSubclass(hwnd, &Procedure, id);
+        subclass->window_ = nullptr;
+    }
+    LRESULT result = 0;
+    bool answered = false;
+    RunGuarded(::GetAncestor(hwnd, GA_ROOT), [&] {
+        result = subclass->handler_(hwnd, message, wParam, lParam);
+        answered = true;
+    });
+    return answered ? result : ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace orvane
