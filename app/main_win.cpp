@@ -37,7 +37,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     int exitCode = 0;
     orvane::RunGuarded(nullptr, [&] {
         orvane::RegisterMainFormClass(instance);
-        orvane::TMainForm form(instance);
+        orvane::TMainForm form(instance, orvane::DataFolder);
         form.Create();
         form.Show(showCommand);
 

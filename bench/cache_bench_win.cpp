@@ -189,7 +189,7 @@ int wmain(int argc, wchar_t** argv) {
             test::TempDir empty;
             DataFolder = withCaches ? data : empty.path() + L"\\";
             start = Clock::now();
-            TMainForm form(::GetModuleHandleW(nullptr));
+            TMainForm form(::GetModuleHandleW(nullptr), DataFolder);
             form.Create();
             std::printf("  in-process window creation %s %7.1f ms  (%zu rows)\n",
                         withCaches ? "with the caches   " : "with no caches    ", Ms(start),

@@ -185,7 +185,7 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     RegisterMainFormClass(::GetModuleHandleW(nullptr));
-    TMainForm form(::GetModuleHandleW(nullptr));
+    TMainForm form(::GetModuleHandleW(nullptr), DataFolder);
     form.Create();
     start = Clock::now();
     form.CollectShortcuts(false);

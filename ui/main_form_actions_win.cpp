@@ -20,7 +20,7 @@ void TMainForm::ShowRunFailed() {
 }
 
 void TMainForm::ListViewDblClick() {
-    int index = SelectedIndex();
+    int index = Rows().SelectedIndex();
     if (index < 0) {
         return;
     }
@@ -43,7 +43,7 @@ void TMainForm::ListViewKeyDown(WORD key) {
 }
 
 void TMainForm::TBAdminClick() {
-    int index = SelectedIndex();
+    int index = Rows().SelectedIndex();
     if (index < 0) {
         return;
     }
@@ -59,7 +59,7 @@ void TMainForm::TBAdminClick() {
 }
 
 void TMainForm::OpenFolderOf(int subItem) {
-    int index = SelectedIndex();
+    int index = Rows().SelectedIndex();
     if (index < 0) {
         return;
     }
@@ -77,7 +77,7 @@ void TMainForm::TBLinkClick() {
 }
 
 void TMainForm::ListViewMouseDown(bool shift, POINT screen) {
-    int index = SelectedIndex();
+    int index = Rows().SelectedIndex();
     if (index < 0) {
         return;
     }
@@ -93,74 +93,29 @@ void TMainForm::ListViewMouseDown(bool shift, POINT screen) {
 }
 
 void TMainForm::ListViewMouseMove(POINT client) {
-    // Told when the pointer leaves the list, so the hint stops following it.
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, ListView, 0};
-    ::TrackMouseEvent(&track);
-    LVHITTESTINFO hit{};
-    hit.pt = client;
-    int index = ListView_SubItemHitTest(ListView, &hit);
-    if (index < 0 || static_cast<std::size_t>(index) >= list_.Count() || (hit.flags & LVHT_ONITEM) == 0) {
-        SetListHintsOn(false);
+    int index = Rows().RowAt(client);
+    if (index < 0) {
+        Rows().HideHint();
         SetStatusText(L"");
         return;
     }
     // Every move writes the row now under the pointer: a sort, a scan or the keyboard may have put
     // another row where the last move found one.
     const ShortcutRow& row = list_.Row(static_cast<std::size_t>(index));
-    listHint_ = row.subItems[siFullPath];
-    SetListHintsOn(true);
+    Rows().ShowHint(row.subItems[siFullPath]);
     SetStatusText(row.subItems[siTarget] + L" " + row.subItems[siDescription]);
 }
 
 void TMainForm::ListViewMouseLeave() {
-    SetListHintsOn(false);
-    ::KillTimer(hwnd_, kHintReshowTimer);
-    ::SendMessageW(hintWindow_, TTM_POP, 0, 0);
-}
-
-void TMainForm::SetListHintsOn(bool on) {
-    if (listHintsOn_ != on) {
-        listHintsOn_ = on;
-        ::SendMessageW(hintWindow_, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
-    }
+    Rows().EndHint();
 }
 
 void TMainForm::ApplicationShowHint(HWND control, std::wstring& text) {
     // Only the list's hint changes: it shows the row under the pointer, and is looked at again every
     // 250 ms so it follows the pointer from row to row.
-    if (control == ListView) {
-        text = listHint_;
-        shownHint_ = listHint_;
-        ::SetTimer(hwnd_, kHintReshowTimer, kHintReshowMs, nullptr);
+    if (listView_ && control == listView_->Handle()) {
+        text = listView_->TakeHintText();
     }
-}
-
-void TMainForm::OnHintReshowTimer() {
-    if (!listHintsOn_) {
-        ::KillTimer(hwnd_, kHintReshowTimer);
-        ::SendMessageW(hintWindow_, TTM_POP, 0, 0);
-        return;
-    }
-    if (listHint_ != shownHint_) {
-        // The tip asks for its text again and shows the row now under the pointer.
-        ::SendMessageW(hintWindow_, TTM_UPDATE, 0, 0);
-    }
-}
-
-void TMainForm::CreateHints() {
-    hintWindow_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance_, nullptr);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = hwnd_;
-    tool.uId = reinterpret_cast<UINT_PTR>(ListView);
-    tool.lpszText = LPSTR_TEXTCALLBACKW;
-    ::SendMessageW(hintWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    ::SendMessageW(hintWindow_, TTM_SETMAXTIPWIDTH, 0, Scale(800));
-    // The list's hints start switched off; the pointer over a row switches them on.
-    ::SendMessageW(hintWindow_, TTM_ACTIVATE, FALSE, 0);
 }
 
 } // namespace orvane

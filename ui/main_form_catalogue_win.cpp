@@ -16,7 +16,7 @@ public:
     explicit ScanProgressScope(TMainForm& form) : form_(form) {
         ::SetWindowTextW(form_.hwnd_, L"Orvane");
         previousCursor_ = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-        ::SendMessageW(form_.ListView, WM_SETREDRAW, FALSE, 0);
+        form_.Rows().SetRedraw(false);
     }
     ScanProgressScope(const ScanProgressScope&) = delete;
     ScanProgressScope& operator=(const ScanProgressScope&) = delete;
@@ -54,10 +54,9 @@ public:
     void Finish() {
         if (batch_) {
             batch_ = false;
-            form_.CopySmallImagesToLarge();
-            form_.RefreshListView();
-            ::SendMessageW(form_.ListView, WM_SETREDRAW, TRUE, 0);
-            ::InvalidateRect(form_.ListView, nullptr, TRUE);
+            form_.Rows().CopySmallImagesToLarge();
+            form_.Rows().Refresh();
+            form_.Rows().SetRedraw(true);
         }
     }
 
@@ -81,11 +80,11 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
         ~ScanFlag() { flag = false; }
     } scanFlag{scanning_};
     ::SetWindowTextW(hwnd_, L"Orvane");
-    ClearSelection();
+    ShortcutListView& rows = Rows();
+    rows.ClearSelection();
     list_.Clear();
-    ListView_SetItemCountEx(ListView, 0, 0);
-    ::ImageList_RemoveAll(ImageListS.get());
-    ::ImageList_RemoveAll(ImageListL.get());
+    ListView_SetItemCountEx(rows.Handle(), 0, 0);
+    rows.ClearImages();
     {
         ScanProgressScope progress(*this);
         ScanCallbacks callbacks;
@@ -94,9 +93,7 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
             row.imageIndex = -1;
             if (icon != nullptr) {
                 // The large list gets the same pictures in one copy at the end of the scan.
-                if (::ImageList_AddIcon(ImageListS.get(), icon) >= 0) {
-                    row.imageIndex = ::ImageList_GetImageCount(ImageListS.get()) - 1;
-                }
+                row.imageIndex = rows.AddSmallImage(icon);
                 progress.ShowIcon(icon);
             }
             list_.Add(std::move(row));
@@ -106,28 +103,11 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
         if (exeOnly) {
             // The images of removed rows stay, so the remaining indexes stay valid.
             list_.RemoveNonExeRows();
-            RefreshListView();
+            rows.Refresh();
         }
     }
     list_.MListViewSort = 0;
     ListViewColumnClick(0);
-}
-
-void TMainForm::CopySmallImagesToLarge() {
-    // Both lists hold the same pictures at the same size, so one index is valid in both. A copy of the
-    // whole list costs one bitmap copy; adding each icon to the second list again cost as much as
-    // the first.
-    UniqueImageList large(::ImageList_Duplicate(ImageListS.get()));
-    if (!large) {
-        const int count = ::ImageList_GetImageCount(ImageListS.get());
-        for (int i = 0; i < count; ++i) {
-            UniqueIcon icon(::ImageList_GetIcon(ImageListS.get(), i, ILD_NORMAL));
-            ::ImageList_AddIcon(ImageListL.get(), icon.get());
-        }
-        return;
-    }
-    ListView_SetImageList(ListView, large.get(), LVSIL_NORMAL);
-    ImageListL = std::move(large);
 }
 
 void TMainForm::TBGetClick() {

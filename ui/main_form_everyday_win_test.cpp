@@ -363,7 +363,7 @@ TEST_F(MainFormTest, TheWindowIsInItsRestoredViewAndSortBeforeItIsFirstShown) {
     Pump();
     test::WriteFileBytes(root_ / L"Orvane.ini",
                          "[Window]\r\nColumnSort=-2\r\nColumnIndex=1\r\n[View]\r\nReport=0\r\n");
-    form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr));
+    form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr), DataFolder());
     form_->Create();
     HWND created = form_->Handle();
     HWND list = ::FindWindowExW(created, nullptr, WC_LISTVIEWW, nullptr);

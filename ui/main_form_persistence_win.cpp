@@ -2,7 +2,6 @@
 // written once when it closes.
 #include "ui/main_form_win.h"
 
-#include "app/data_folder_win.h"
 #include "store/ansi_code_page_win.h"
 #include "store/atomic_file_win.h"
 #include "store/find_history.h"
@@ -20,12 +19,7 @@ namespace {
 
 constexpr std::uint32_t kSystemColorFlag = 0xFF000000;
 
-std::wstring DataFile(const wchar_t* name) {
-    return DataFolder + name;
-}
-
-IniFile OpenSettings() {
-    const std::wstring path = DataFile(kSettingsFileName);
+IniFile OpenSettings(const std::wstring& path) {
     if (!Norrow::IsExistingFile(path)) {
         return IniFile(SystemAnsiCodec());
     }
@@ -35,29 +29,33 @@ IniFile OpenSettings() {
 
 } // namespace
 
+std::wstring TMainForm::DataFile(const wchar_t* name) const {
+    return dataFolder_ + name;
+}
+
 void TMainForm::ReadSettings() {
     RECT window{};
     ::GetWindowRect(hwnd_, &window);
     Settings defaults;
-    defaults.fontSize = ListFontSize();
+    defaults.fontSize = Rows().FontSize();
     defaults.left = window.left;
     defaults.top = window.top;
     defaults.width = window.right - window.left;
     defaults.height = window.bottom - window.top;
 
-    const Settings settings = Settings::Read(OpenSettings(), defaults);
+    const Settings settings = Settings::Read(OpenSettings(DataFile(kSettingsFileName)), defaults);
 
     ::CheckMenuRadioItem(PPMenuColor.get(), idPPColor0, idPPColor2,
                          MPPColor[static_cast<std::size_t>(settings.style)], MF_BYCOMMAND);
     ApplyColorScheme(settings.style);
-    SetReportDown(settings.report);
+    Tools().SetReportDown(settings.report);
     for (int column = 0; column < kColumnCount; ++column) {
-        SetColumnWidth(column, settings.columnWidths[static_cast<std::size_t>(column)]);
+        Rows().SetColumnWidth(column, settings.columnWidths[static_cast<std::size_t>(column)]);
     }
     list_.MListViewSort = settings.columnSort;
     list_.MColumnIndex = settings.columnIndex;
     list_.Normalize();
-    SetListFontSize(settings.fontSize);
+    Rows().SetFontSize(settings.fontSize);
     startMaximised_ = settings.maximised;
     if (!settings.maximised) {
         restoredBounds_ =
@@ -78,8 +76,8 @@ void TMainForm::LoadCaches() {
         }
     }
     try {
-        LoadImageListCache(kSmallIconCacheFileName, ImageListS, LVSIL_SMALL);
-        LoadImageListCache(kLargeIconCacheFileName, ImageListL, LVSIL_NORMAL);
+        LoadImageListCache(kSmallIconCacheFileName, LVSIL_SMALL);
+        LoadImageListCache(kLargeIconCacheFileName, LVSIL_NORMAL);
     } catch (...) {
         // An icon file that cannot be opened is reported and ends loading, but the rows already read
         // are shown.
@@ -91,31 +89,24 @@ void TMainForm::LoadCaches() {
     const std::wstring historyPath = DataFile(kFindHistoryFileName);
     if (Norrow::IsExistingFile(historyPath)) {
         history_ = ReadFindHistory(ReadWholeFile(historyPath), DecodeAnsi);
-        RefreshHistoryList();
+        Tools().SetHistory(history_);
     }
 }
 
 void TMainForm::ShowCachedRows() {
     // The three files need not belong together: an index the image lists cannot show is no image.
     std::vector<ShortcutRow> rows = list_.Rows();
-    LimitImageIndexes(rows, std::min(::ImageList_GetImageCount(ImageListS.get()),
-                                     ::ImageList_GetImageCount(ImageListL.get())));
+    LimitImageIndexes(rows, Rows().ImageCount());
     list_.Assign(std::move(rows));
-    RefreshListView();
+    Rows().Refresh();
 }
 
-void TMainForm::LoadImageListCache(const wchar_t* fileName, UniqueImageList& target, int which) {
+void TMainForm::LoadImageListCache(const wchar_t* fileName, int which) {
     const std::wstring path = DataFile(fileName);
     if (!Norrow::IsExistingFile(path)) {
         return;
     }
-    UniqueImageList loaded = ReadImageListFile(ReadWholeFile(path));
-    if (!loaded) {
-        ::ImageList_RemoveAll(target.get());
-        return;
-    }
-    target = std::move(loaded);
-    ListView_SetImageList(ListView, target.get(), which);
+    Rows().ReplaceImages(which, ReadImageListFile(ReadWholeFile(path)));
 }
 
 ListCache TMainForm::CurrentListCache() const {
@@ -124,19 +115,19 @@ ListCache TMainForm::CurrentListCache() const {
     for (int column = 0; column < kColumnCount; ++column) {
         ListColumn entry;
         entry.caption = captions[static_cast<std::size_t>(column)];
-        entry.width = ColumnWidth(column);
+        entry.width = Rows().ColumnWidth(column);
         entry.alignment = kColumnRightAligned[static_cast<std::size_t>(column)]
                               ? ColumnAlignment::taRightJustify
                               : ColumnAlignment::taLeftJustify;
         cache.columns.push_back(entry);
     }
-    cache.viewStyle = IsReportDown() ? ListViewStyle::vsReport : ListViewStyle::vsList;
-    if (listHasOwnFont_) {
+    cache.viewStyle = Tools().IsReportDown() ? ListViewStyle::vsReport : ListViewStyle::vsList;
+    if (Rows().HasOwnFont()) {
         ListFont font;
-        font.name = listFontInfo_.lfFaceName;
-        font.size = ListFontSize();
-        font.color =
-            listFontColor_ == CLR_DEFAULT ? kWindowTextColor : static_cast<std::uint32_t>(listFontColor_);
+        font.name = Rows().OwnFont().lfFaceName;
+        font.size = Rows().FontSize();
+        const COLORREF color = Rows().OwnFontColor();
+        font.color = color == CLR_DEFAULT ? kWindowTextColor : static_cast<std::uint32_t>(color);
         cache.font = font;
     }
     cache.smallImages = kSmallImageListName;
@@ -149,27 +140,18 @@ void TMainForm::ApplyListCache(ListCache cache) {
     // The widths saved with the list replace those of the settings file; the captions are written anew
     // when the window is shown.
     for (std::size_t column = 0; column < cache.columns.size() && column < kColumnCount; ++column) {
-        SetColumnWidth(static_cast<int>(column), cache.columns[column].width);
+        Rows().SetColumnWidth(static_cast<int>(column), cache.columns[column].width);
     }
     if (cache.font) {
-        if (!listHasOwnFont_) {
-            listFontInfo_ = fontInfo_;
-            listHasOwnFont_ = true;
-        }
-        if (!cache.font->name.empty() && cache.font->name.size() < LF_FACESIZE) {
-            ::wcscpy_s(listFontInfo_.lfFaceName, cache.font->name.c_str());
-        }
-        listFontInfo_.lfHeight = -::MulDiv(cache.font->size, static_cast<int>(dpi_), 72);
-        listFontColor_ = (cache.font->color & kSystemColorFlag) != 0
-                             ? CLR_DEFAULT
-                             : static_cast<COLORREF>(cache.font->color);
-        ApplyListFont();
+        Rows().TakeFont(cache.font->name, cache.font->size,
+                        (cache.font->color & kSystemColorFlag) != 0 ? CLR_DEFAULT
+                                                                     : static_cast<COLORREF>(cache.font->color));
     }
     list_.Assign(std::move(cache.rows));
 }
 
 void TMainForm::SaveSettings() {
-    IniFile ini = OpenSettings();
+    IniFile ini = OpenSettings(DataFile(kSettingsFileName));
     Settings settings;
     // A minimised window keeps the rectangle it returns to, not the parked icon's.
     Norrow::RestoredPlacement placement;
@@ -183,13 +165,13 @@ void TMainForm::SaveSettings() {
         settings.width = placement.bounds.right - placement.bounds.left;
         settings.height = placement.bounds.bottom - placement.bounds.top;
     }
-    settings.report = IsReportDown();
+    settings.report = Tools().IsReportDown();
     for (int column = 0; column < kColumnCount; ++column) {
-        settings.columnWidths[static_cast<std::size_t>(column)] = ColumnWidth(column);
+        settings.columnWidths[static_cast<std::size_t>(column)] = Rows().ColumnWidth(column);
     }
     settings.columnSort = list_.MListViewSort;
     settings.columnIndex = list_.MColumnIndex;
-    settings.fontSize = ListFontSize();
+    settings.fontSize = Rows().FontSize();
     settings.style = CheckedScheme();
     settings.Write(ini);
     WriteFileAtomically(DataFile(kSettingsFileName), ini.Serialize());
@@ -198,9 +180,9 @@ void TMainForm::SaveSettings() {
 void TMainForm::SaveCaches() {
     WriteFileAtomically(DataFile(kListCacheFileName), WriteListCache(CurrentListCache()));
     WriteFileAtomically(DataFile(kSmallIconCacheFileName),
-                        WriteImageListFile(ImageListS.get(), kSmallImageListName));
+                        WriteImageListFile(Rows().SmallImages(), kSmallImageListName));
     WriteFileAtomically(DataFile(kLargeIconCacheFileName),
-                        WriteImageListFile(ImageListL.get(), kLargeImageListName));
+                        WriteImageListFile(Rows().LargeImages(), kLargeImageListName));
     WriteFileAtomically(DataFile(kFindHistoryFileName), WriteFindHistory(history_));
 }
 

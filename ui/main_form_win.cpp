@@ -7,9 +7,6 @@
 #include "system/placement_win.h"
 #include "ui/accessible_name_win.h"
 #include "ui/error_report_win.h"
-#include "ui/toolbar_images_win.h"
-
-#include <windowsx.h>
 
 #include <stdexcept>
 #include <utility>
@@ -19,99 +16,7 @@ namespace {
 
 constexpr wchar_t kApplicationTitle[] = L"Orvane";
 constexpr int kMainIconId = 1;
-constexpr int kSearchBoxWidth = 150;
-constexpr int kSeparatorWidth = 8;
-constexpr int kButtonHeight = 34;
 constexpr int kStatusBarHeight = 21;
-// Posted when an entry was picked from the search history, once the edit field shows it.
-constexpr UINT kSearchTextPicked = WM_APP + 1;
-// Sent by the tool bar when the pointer left it while it has the focus: the keyboard's item shows again.
-constexpr UINT kToolBarKeyItemLost = WM_APP + 2;
-
-// One item of the tool bar, in display order.
-struct ToolItem {
-    int id;     // command, or 0 for a separator
-    int image;  // index into the tool-bar images
-    BYTE style; // BTNS_*
-    BYTE state; // TBSTATE_*
-    const wchar_t* caption;
-};
-
-constexpr BYTE kEnabled = TBSTATE_ENABLED;
-constexpr BYTE kButton = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
-
-// ToolButton5 ends the first row; the search box takes the place of a separator as wide as it is.
-constexpr int kSearchBoxSlot = -1;
-const ToolItem kToolItems[] = {
-    {idTBGet, 0, kButton, kEnabled, L"取得"},
-    {idTBGetExe, 0, kButton, kEnabled, L"EXEのみ取得"},
-    {0, 0, BTNS_SEP, 0, nullptr}, // ToolButton1
-    {idTBReport, 1, BTNS_CHECKGROUP | BTNS_AUTOSIZE | BTNS_SHOWTEXT, kEnabled | TBSTATE_CHECKED, L"詳細"},
-    {idTBIcon, 2, BTNS_CHECKGROUP | BTNS_AUTOSIZE | BTNS_SHOWTEXT, kEnabled, L"リスト"},
-    {kSearchBoxSlot, 0, BTNS_SEP, 0, nullptr}, // CBFind
-    {idTBFind, 3, kButton, 0, L"検索"},
-    {0, 0, BTNS_SEP, TBSTATE_WRAP, nullptr}, // ToolButton5
-    {idTBExe, 5, kButton, 0, L"実行"},
-    {idTBAdmin, 7, kButton, TBSTATE_HIDDEN, L"管理者として実行"},
-    {0, 0, BTNS_SEP, 0, nullptr}, // ToolButton3
-    {idTBDir, 6, kButton, 0, L"フォルダを開く"},
-    {idTBLink, 6, kButton, 0, L"リンク先フォルダを開く"},
-    {0, 0, BTNS_SEP, 0, nullptr}, // ToolButton4
-    {idTBClose, 4, kButton, kEnabled, L"終了"},
-    {0, 0, BTNS_SEP, 0, nullptr}, // ToolButton6
-    {idTBColor, 8, BTNS_WHOLEDROPDOWN | BTNS_AUTOSIZE | BTNS_SHOWTEXT, kEnabled, L"ウィンドウカラー"},
-};
-
-// The tool bar passes its children's commands on to the main window.
-LRESULT CALLBACK ToolBarSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR owner) {
-    if (message == WM_COMMAND || message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX) {
-        return ::SendMessageW(reinterpret_cast<HWND>(owner), message, wParam, lParam);
-    }
-    if (message == WM_KILLFOCUS) {
-        // The keyboard's item is shown only while the tool bar has the focus.
-        ::SendMessageW(hwnd, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
-    }
-    LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-    if (message == WM_MOUSELEAVE && ::GetFocus() == hwnd) {
-        ::SendMessageW(reinterpret_cast<HWND>(owner), kToolBarKeyItemLost, 0, 0);
-    }
-    return result;
-}
-
-// The list tells the window about right presses and the pointer's moves over it and out of it.
-LRESULT CALLBACK ListViewSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                  DWORD_PTR data) {
-    auto* form = reinterpret_cast<TMainForm*>(data);
-    if (message == WM_RBUTTONDOWN) {
-        // The list selects the row under the pointer first; the Shift state is the press's own.
-        LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-        // The press selects the row under the pointer, also with Shift held (some list controls leave
-        // the selection alone for Shift+right press).
-        LVHITTESTINFO hit{};
-        hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        int row = ListView_HitTest(hwnd, &hit);
-        if (row >= 0 && (hit.flags & LVHT_ONITEM) != 0 &&
-            (ListView_GetItemState(hwnd, row, LVIS_SELECTED) & LVIS_SELECTED) == 0) {
-            ListView_SetItemState(hwnd, -1, 0, LVIS_SELECTED);
-            ListView_SetItemState(hwnd, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        }
-        bool shift = (wParam & MK_SHIFT) != 0;
-        RunGuarded(::GetParent(hwnd), [&] {
-            POINT at{};
-            ::GetCursorPos(&at);
-            form->ListViewMouseDown(shift, at);
-        });
-        return result;
-    }
-    if (message == WM_MOUSEMOVE) {
-        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        RunGuarded(::GetParent(hwnd), [&] { form->ListViewMouseMove(at); });
-    } else if (message == WM_MOUSELEAVE) {
-        RunGuarded(::GetParent(hwnd), [&] { form->ListViewMouseLeave(); });
-    }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
-}
 
 } // namespace
 
@@ -135,8 +40,8 @@ void RegisterMainFormClass(HINSTANCE instance) {
     }
 }
 
-TMainForm::TMainForm(HINSTANCE instance)
-    : instance_(instance), MakeShortCuts(std::make_unique<TMakeShortCuts>()),
+TMainForm::TMainForm(HINSTANCE instance, std::wstring dataFolder)
+    : instance_(instance), dataFolder_(std::move(dataFolder)), MakeShortCuts(std::make_unique<TMakeShortCuts>()),
       plContextMenu(std::make_unique<TplContextMenu>()) {
     // The menu opens only when asked, with the explorer's entries and nothing else.
     plContextMenu->SetMenuOptions({csf_EXPLORE});
@@ -175,6 +80,28 @@ void TMainForm::Show(int showCommand) {
     }
 }
 
+ToolBar& TMainForm::Tools() {
+    if (!toolBar_) {
+        throw std::logic_error("The tool bar was not created");
+    }
+    return *toolBar_;
+}
+
+const ToolBar& TMainForm::Tools() const {
+    return const_cast<TMainForm*>(this)->Tools();
+}
+
+ShortcutListView& TMainForm::Rows() {
+    if (!listView_) {
+        throw std::logic_error("The list was not created");
+    }
+    return *listView_;
+}
+
+const ShortcutListView& TMainForm::Rows() const {
+    return const_cast<TMainForm*>(this)->Rows();
+}
+
 void TMainForm::FormCreate() {
     CreateControls();
     // The three scheme items, bound by position; each item's tag is its index.
@@ -188,13 +115,13 @@ void TMainForm::FormCreate() {
     ApplyDesignClientSize();
     OnSize();
     // The administrator button exists only where Windows knows elevation.
-    ::SendMessageW(ToolBar1, TB_HIDEBUTTON, idTBAdmin, MAKELPARAM(!Norrow::IsOSVistaOrLater(), 0));
+    Tools().ShowCommand(idTBAdmin, Norrow::IsOSVistaOrLater());
 
     ReadSettings();
     // The window is first drawn in its restored view with its sort marker, also behind the request to
     // scan that an empty list brings when it is shown.
-    SetListViewStyle(IsReportDown());
-    RebuildHeader();
+    Rows().SetStyle(Tools().IsReportDown());
+    Rows().RebuildHeader();
     LoadCaches();
     if (!startMaximised_ && hasRestoredBounds_) {
         ::SetWindowPos(hwnd_, nullptr, restoredBounds_.left, restoredBounds_.top,
@@ -207,20 +134,18 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() {
     if (list_.Empty()) {
         list_.Clear();
-        RefreshListView();
-        ::ImageList_RemoveAll(ImageListS.get());
-        ::ImageList_RemoveAll(ImageListL.get());
+        Rows().Refresh();
+        Rows().ClearImages();
         ::MessageBoxW(hwnd_, L"データを取得してください。", kApplicationTitle, MB_OK | MB_ICONWARNING);
     }
     // Through the list view and back, so the restored view lays its rows out from scratch; the list
     // draws nothing until the restored view is in place.
-    ::SendMessageW(ListView, WM_SETREDRAW, FALSE, 0);
-    SetListViewStyle(false);
-    SetListViewStyle(true);
+    Rows().SetRedraw(false);
+    Rows().SetStyle(false);
+    Rows().SetStyle(true);
     ApplyViewMode();
-    ::SendMessageW(ListView, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(ListView, nullptr, TRUE);
-    RebuildHeader();
+    Rows().SetRedraw(true);
+    Rows().RebuildHeader();
 }
 
 bool TMainForm::FormCloseQuery() {
@@ -229,17 +154,6 @@ bool TMainForm::FormCloseQuery() {
     SaveSettings();
     SaveCaches();
     return true;
-}
-
-void TMainForm::RestoreFocus() {
-    HWND focus = lastFocus_;
-    if (focus == nullptr || !::IsChild(hwnd_, focus) || !::IsWindowVisible(focus) ||
-        !::IsWindowEnabled(focus)) {
-        focus = ListView;
-    }
-    if (focus != nullptr) {
-        ::SetFocus(focus);
-    }
 }
 
 void TMainForm::TBCloseClick() {
@@ -252,10 +166,15 @@ void TMainForm::TakeIconFont() {
         ::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof fontInfo_, &fontInfo_, 0);
     }
     font_.reset(::CreateFontIndirectW(&fontInfo_));
-    for (HWND control : {hwnd_, ToolBar1, CBFind, ListView, StatusBar}) {
+    HWND controls[] = {hwnd_, toolBar_ ? toolBar_->Handle() : nullptr, toolBar_ ? toolBar_->SearchBox() : nullptr,
+                       listView_ ? listView_->Handle() : nullptr, StatusBar};
+    for (HWND control : controls) {
         if (control != nullptr) {
             ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
         }
+    }
+    if (listView_) {
+        listView_->TakeWindowFont(font_.get(), fontInfo_, dpi_);
     }
 }
 
@@ -276,174 +195,74 @@ void TMainForm::CreateColorMenu() {
 
 void TMainForm::CreateControls() {
     CreateColorMenu();
-    CreateImageLists();
-    CreateToolBar();
-    CreateListView();
-    CreateStatusBar();
-    CreateHints();
+    toolBar_.emplace(hwnd_, instance_, dpi_, static_cast<ToolBarEvents&>(*this));
+    listView_.emplace(hwnd_, instance_, dpi_, list_, static_cast<ShortcutListViewEvents&>(*this),
+                      [this] { return SchemeTextColor(); });
+    StatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
+                                  0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idStatusBar)), instance_,
+                                  nullptr);
+    ::SendMessageW(StatusBar, SB_SIMPLE, TRUE, 0);
+    ::SendMessageW(StatusBar, SB_SETMINHEIGHT, ::MulDiv(kStatusBarHeight, static_cast<int>(dpi_), 96), 0);
     TakeIconFont();
-    LayoutSearchBox();
-    theme_.Attach(hwnd_, ToolBar1, CBFind, ListView, StatusBar);
+    Tools().LayoutSearchBox();
+    HWND list = Rows().Handle();
+    HWND search = Tools().SearchBox();
+    theme_.Attach(hwnd_, Tools().Handle(), search, list, StatusBar);
     // Names for assistive tools where a control shows none: the tool-bar buttons have their captions.
-    SetAccessibleName(ListView, L"ショートカット一覧");
-    SetAccessibleName(CBFind, L"検索");
+    SetAccessibleName(list, L"ショートカット一覧");
+    SetAccessibleName(search, L"検索");
     // The keyboard focus sits in the box's edit field, which answers for itself.
     COMBOBOXINFO box{};
     box.cbSize = sizeof box;
-    if (::GetComboBoxInfo(CBFind, &box) && box.hwndItem != nullptr) {
+    if (::GetComboBoxInfo(search, &box) && box.hwndItem != nullptr) {
         SetAccessibleName(box.hwndItem, L"検索");
     }
     theme_.AttachMenu(PPMenuColor.get());
     // The list is first in the tab order and starts with the focus, which is always drawn.
-    ::SetWindowPos(ListView, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowFocusCues();
-    ::SetFocus(ListView);
-}
-
-void TMainForm::CreateImageLists() {
-    ImageListS.reset(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64));
-    ImageListL.reset(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64));
-    ImageListtoolbar = CreateToolbarImages(dpi_, false);
-}
-
-void TMainForm::CreateToolBar() {
-    ToolBar1 = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
-                                     TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
-                                 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idToolBar1)),
-                                 instance_, nullptr);
-    ::SendMessageW(ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    ::SendMessageW(ToolBar1, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    ::SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageListtoolbar.get()));
-
-    AddToolButtons({});
-
-    CBFind =
-        ::CreateWindowExW(0, WC_COMBOBOXW, nullptr,
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
-                          0, Scale(kSearchBoxWidth), Scale(300), ToolBar1,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(idCBFind)), instance_, nullptr);
-    ::SetWindowSubclass(ToolBar1, ToolBarSubclass, 1, reinterpret_cast<DWORD_PTR>(hwnd_));
-}
-
-void TMainForm::AddToolButtons(const std::vector<BYTE>& states) {
-    std::vector<TBBUTTON> buttons;
-    for (const ToolItem& item : kToolItems) {
-        TBBUTTON button{};
-        bool separator = (item.style & BTNS_SEP) != 0;
-        button.idCommand = item.id == kSearchBoxSlot ? idCBFind : item.id;
-        // A separator's width is its image number; the search box's slot is as wide as the box.
-        button.iBitmap =
-            separator ? Scale(item.id == kSearchBoxSlot ? kSearchBoxWidth : kSeparatorWidth) : item.image;
-        button.fsStyle = item.style;
-        button.fsState = buttons.size() < states.size() ? states[buttons.size()] : item.state;
-        button.iString = item.caption != nullptr ? reinterpret_cast<INT_PTR>(item.caption) : -1;
-        buttons.push_back(button);
-    }
-    ::SendMessageW(ToolBar1, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
-    ::SendMessageW(ToolBar1, TB_SETBUTTONSIZE, 0, MAKELPARAM(0, Scale(kButtonHeight)));
-    ::SendMessageW(ToolBar1, TB_AUTOSIZE, 0, 0);
+    ::SetFocus(list);
 }
 
 void TMainForm::OnDpiChanged(UINT dpi, const RECT& suggested) {
     const UINT oldDpi = dpi_;
-    if (dpi != 0 && dpi != oldDpi && ToolBar1 != nullptr) {
+    if (dpi != 0 && dpi != oldDpi && toolBar_ && listView_) {
         // What stays the same at any scale: the list font's points, the columns' design widths, and
         // every command's state.
-        const int listPoints = listHasOwnFont_ ? ListFontSize() : 0;
+        const bool ownFont = Rows().HasOwnFont();
+        const int listPoints = ownFont ? Rows().FontSize() : 0;
         std::array<int, kColumnCount> widths{};
         for (int column = 0; column < kColumnCount; ++column) {
-            widths[static_cast<std::size_t>(column)] = ColumnWidth(column);
-        }
-        std::vector<BYTE> states;
-        const int count = static_cast<int>(::SendMessageW(ToolBar1, TB_BUTTONCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            TBBUTTON button{};
-            ::SendMessageW(ToolBar1, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
-            states.push_back(button.fsState);
+            widths[static_cast<std::size_t>(column)] = Rows().ColumnWidth(column);
         }
         dpi_ = dpi;
-
-        // Pictures drawn for the new scale, never stretched; the tool bar holds the new list before
-        // the old one goes.
-        UniqueImageList images = CreateToolbarImages(dpi_, false);
-        ::SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
-        ImageListtoolbar = std::move(images);
-        // The buttons again, with separators and the search box's slot at the new scale.
-        while (::SendMessageW(ToolBar1, TB_BUTTONCOUNT, 0, 0) > 0) {
-            ::SendMessageW(ToolBar1, TB_DELETEBUTTON, 0, 0);
-        }
-        AddToolButtons(states);
-        ::SetWindowPos(CBFind, nullptr, 0, 0, Scale(kSearchBoxWidth), Scale(300),
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
+        Tools().Rebuild(dpi_);
         TakeIconFont();
-        if (listHasOwnFont_) {
-            SetListFontSize(listPoints);
+        Rows().SetDpi(dpi_);
+        if (ownFont) {
+            Rows().SetFontSize(listPoints);
         } else {
-            ApplyListFont();
+            Rows().ApplyFont();
         }
         for (int column = 0; column < kColumnCount; ++column) {
-            SetColumnWidth(column, ::MulDiv(widths[static_cast<std::size_t>(column)], static_cast<int>(dpi),
-                                            static_cast<int>(oldDpi)));
+            Rows().SetColumnWidth(column, ::MulDiv(widths[static_cast<std::size_t>(column)], static_cast<int>(dpi),
+                                                   static_cast<int>(oldDpi)));
         }
-        ::SendMessageW(StatusBar, SB_SETMINHEIGHT, Scale(kStatusBarHeight), 0);
-        ::SendMessageW(hintWindow_, TTM_SETMAXTIPWIDTH, 0, Scale(800));
+        ::SendMessageW(StatusBar, SB_SETMINHEIGHT, ::MulDiv(kStatusBarHeight, static_cast<int>(dpi_), 96), 0);
         theme_.Apply(scheme_, dpi_);
     }
     ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     OnSize();
-    LayoutSearchBox();
+    if (toolBar_) {
+        toolBar_->LayoutSearchBox();
+    }
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void TMainForm::LayoutSearchBox() {
-    RECT slot{};
-    ::SendMessageW(ToolBar1, TB_GETRECT, idCBFind, reinterpret_cast<LPARAM>(&slot));
-    RECT box{};
-    ::GetWindowRect(CBFind, &box);
-    int height = box.bottom - box.top;
-    ::SetWindowPos(CBFind, nullptr, slot.left, slot.top + (slot.bottom - slot.top - height) / 2,
-                   slot.right - slot.left, Scale(300), SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TMainForm::CreateListView() {
-    ListView = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
-                                     LVS_SINGLESEL | LVS_OWNERDATA | LVS_SHAREIMAGELISTS,
-                                 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idListView)),
-                                 instance_, nullptr);
-    ListView_SetExtendedListViewStyle(ListView, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT |
-                                                    LVS_EX_DOUBLEBUFFER | LVS_EX_FLATSB);
-    ::SetWindowSubclass(ListView, ListViewSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
-    ListView_SetImageList(ListView, ImageListS.get(), LVSIL_SMALL);
-    ListView_SetImageList(ListView, ImageListL.get(), LVSIL_NORMAL);
-    COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    ListView_SetBkColor(ListView, face);
-    ListView_SetTextBkColor(ListView, face);
-
-    for (int column = 0; column < kColumnCount; ++column) {
-        LVCOLUMNW lvc{};
-        lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        lvc.fmt = kColumnRightAligned[column] ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        lvc.cx = Scale(300);
-        lvc.pszText = const_cast<wchar_t*>(kColumnCaptions[column].c_str());
-        lvc.iSubItem = column;
-        ListView_InsertColumn(ListView, column, &lvc);
-    }
-}
-
-void TMainForm::CreateStatusBar() {
-    StatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
-                                  0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idStatusBar)),
-                                  instance_, nullptr);
-    ::SendMessageW(StatusBar, SB_SIMPLE, TRUE, 0);
-    ::SendMessageW(StatusBar, SB_SETMINHEIGHT, Scale(kStatusBarHeight), 0);
-}
-
 void TMainForm::ApplyDesignClientSize() {
-    RECT frame{0, 0, Scale(kDesignClientWidth), Scale(kDesignClientHeight)};
+    RECT frame{0, 0, ::MulDiv(kDesignClientWidth, static_cast<int>(dpi_), 96),
+               ::MulDiv(kDesignClientHeight, static_cast<int>(dpi_), 96)};
     auto style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
     auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
     ::AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi_);
@@ -452,20 +271,18 @@ void TMainForm::ApplyDesignClientSize() {
 }
 
 void TMainForm::OnSize() {
-    if (ToolBar1 == nullptr) {
+    if (!toolBar_ || !listView_) {
         return;
     }
     RECT client{};
     ::GetClientRect(hwnd_, &client);
-    ::SendMessageW(ToolBar1, TB_AUTOSIZE, 0, 0);
+    toolBar_->AutoSize();
     ::SendMessageW(StatusBar, WM_SIZE, 0, 0);
-    RECT bar{};
-    ::GetWindowRect(ToolBar1, &bar);
     RECT status{};
     ::GetWindowRect(StatusBar, &status);
-    int top = bar.bottom - bar.top;
+    int top = toolBar_->Height();
     int bottom = client.bottom - (status.bottom - status.top);
-    ::MoveWindow(ListView, 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
+    ::MoveWindow(listView_->Handle(), 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
 }
 
 LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -542,27 +359,18 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_TIMER:
-        if (wParam == kHintReshowTimer) {
-            OnHintReshowTimer();
+        if (wParam == kHintReshowTimer && listView_) {
+            listView_->OnHintTimer();
         }
         return 0;
-    case kSearchTextPicked:
-        CBFindChange();
-        return 0;
-    case kToolBarKeyItemLost:
-        MoveToolBarHotItem(0, false);
-        return 0;
     case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        // Tool-bar buttons; their drop-down and the keyboard come through the tool bar's events.
+        ToolBarCommand(LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            // Switching away: the control with the focus gets it back when the window is active again.
-            HWND focus = ::GetFocus();
-            lastFocus_ = focus != nullptr && ::IsChild(hwnd_, focus) ? focus : nullptr;
-        }
+        OnActivate(wParam);
         return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     case WM_SETFOCUS:
         RestoreFocus();
@@ -571,26 +379,13 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         // Logging off or shutting down is a close that cannot be refused.
         return TRUE;
     case WM_ENDSESSION:
-        // The process ends right after this message: settings and caches are written now, once.
-        if (wParam != FALSE && !closeWritten_) {
-            closeWritten_ = true;
-            RunGuarded(hwnd_, [this] { FormCloseQuery(); });
-        }
+        OnEndSession(wParam != FALSE);
         return 0;
-    case WM_CLOSE: {
-        bool canClose = closeWritten_;
-        if (!canClose) {
-            RunGuarded(hwnd_, [&] { canClose = FormCloseQuery(); });
-        }
-        if (canClose) {
-            ::DestroyWindow(hwnd_);
-        }
+    case WM_CLOSE:
+        OnClose();
         return 0;
-    }
     case WM_DESTROY:
         theme_.Detach();
-        ::RemoveWindowSubclass(ToolBar1, ToolBarSubclass, 1);
-        ::RemoveWindowSubclass(ListView, ListViewSubclass, 1);
         ::PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY: {
@@ -603,114 +398,87 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void TMainForm::OnCommand(int id, int code, HWND control) {
-    if (control != nullptr && control == CBFind) {
-        if (code == CBN_EDITCHANGE) {
-            CBFindChange();
-        } else if (code == CBN_SELCHANGE) {
-            // The edit field takes the picked entry only after this notification.
-            ::PostMessageW(hwnd_, kSearchTextPicked, 0, 0);
-        }
-        return;
-    }
-    switch (id) {
-    case idTBGet:
-        TBGetClick();
-        break;
-    case idTBGetExe:
-        TBGetExeClick();
-        break;
-    case idTBFind:
-        TBFindClick();
-        break;
-    case idTBClose:
-        TBCloseClick();
-        break;
-    case idTBExe:
-        ListViewDblClick();
-        break;
-    case idTBAdmin:
-        TBAdminClick();
-        break;
-    case idTBDir:
-        TBDirClick();
-        break;
-    case idTBLink:
-        TBLinkClick();
-        break;
-    case idTBReport:
-        TBReportClick();
-        break;
-    case idTBIcon:
-        TBIconClick();
-        break;
-    case idTBColor:
-        ShowColorMenu();
-        break;
-    case idPPColor0:
-    case idPPColor1:
-    case idPPColor2:
-        PPColorClick(id - idPPColor0);
-        break;
-    default:
-        break;
+void TMainForm::OnActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        // Switching away: the control with the focus gets it back when the window is active again.
+        HWND focus = ::GetFocus();
+        lastFocus_ = focus != nullptr && ::IsChild(hwnd_, focus) ? focus : nullptr;
     }
 }
 
-LRESULT TMainForm::OnNotify(const NMHDR& header) {
-    if (header.hwndFrom == ListView) {
-        switch (header.code) {
-        case LVN_GETDISPINFOW:
-            OnGetDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
-            return 0;
-        case LVN_ODFINDITEMW:
-            return OnFindItem(*reinterpret_cast<const NMLVFINDITEMW*>(&header));
-        case LVN_ITEMCHANGED: {
-            const auto& change = *reinterpret_cast<const NMLISTVIEW*>(&header);
-            if ((change.uChanged & LVIF_STATE) != 0 &&
-                ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) != 0) {
-                ListViewSelectItem();
-            }
-            return 0;
-        }
-        case LVN_ODSTATECHANGED:
-            ListViewSelectItem();
-            return 0;
-        case NM_CLICK:
-            ListViewClick();
-            return 0;
-        case NM_SETFOCUS:
-            ListViewEnter();
-            return 0;
-        case NM_DBLCLK:
-            ListViewDblClick();
-            return 0;
-        case LVN_KEYDOWN:
-            ListViewKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(&header)->wVKey);
-            return 0;
-        case LVN_COLUMNCLICK:
-            if (headerClicks_) {
-                ListViewColumnClick(reinterpret_cast<const NMLISTVIEW*>(&header)->iSubItem);
-            }
-            return 0;
-        default:
-            return 0;
+void TMainForm::RestoreFocus() {
+    HWND focus = lastFocus_;
+    if (focus == nullptr || !::IsChild(hwnd_, focus) || !::IsWindowVisible(focus) || !::IsWindowEnabled(focus)) {
+        focus = listView_ ? listView_->Handle() : nullptr;
+    }
+    if (focus != nullptr) {
+        ::SetFocus(focus);
+    }
+}
+
+void TMainForm::OnEndSession(bool ending) {
+    // The process ends right after this message: settings and caches are written now, once.
+    if (ending && !closeWritten_) {
+        closeWritten_ = true;
+        RunGuarded(hwnd_, [this] { FormCloseQuery(); });
+    }
+}
+
+void TMainForm::OnClose() {
+    bool canClose = closeWritten_;
+    if (!canClose) {
+        RunGuarded(hwnd_, [&] { canClose = FormCloseQuery(); });
+    }
+    if (canClose) {
+        ::DestroyWindow(hwnd_);
+    }
+}
+
+void TMainForm::ToolBarCommand(int id) {
+    // Each command and the handler it runs.
+    struct Command {
+        int id;
+        void (TMainForm::*handler)();
+    };
+    static constexpr Command kCommands[] = {
+        {idTBGet, &TMainForm::TBGetClick},       {idTBGetExe, &TMainForm::TBGetExeClick},
+        {idTBFind, &TMainForm::TBFindClick},     {idTBClose, &TMainForm::TBCloseClick},
+        {idTBExe, &TMainForm::ListViewDblClick}, {idTBAdmin, &TMainForm::TBAdminClick},
+        {idTBDir, &TMainForm::TBDirClick},       {idTBLink, &TMainForm::TBLinkClick},
+        {idTBReport, &TMainForm::TBReportClick}, {idTBIcon, &TMainForm::TBIconClick},
+        {idTBColor, &TMainForm::ShowColorMenu},
+    };
+    for (const Command& command : kCommands) {
+        if (command.id == id) {
+            (this->*command.handler)();
+            return;
         }
     }
-    if (header.hwndFrom == ToolBar1 && header.code == TBN_DROPDOWN) {
-        ShowColorMenu();
-        return TBDDRET_DEFAULT;
+    if (id >= idPPColor0 && id <= idPPColor2) {
+        PPColorClick(id - idPPColor0);
+    }
+}
+
+void TMainForm::SearchTextChanged() {
+    CBFindChange();
+}
+
+LRESULT TMainForm::OnNotify(const NMHDR& header) {
+    if (listView_ && header.hwndFrom == listView_->Handle()) {
+        return listView_->OnNotify(header);
+    }
+    LRESULT result = 0;
+    if (toolBar_ && toolBar_->OnNotify(header, result)) {
+        return result;
     }
     if (header.code == TTN_GETDISPINFOW) {
         auto& info = *reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&header));
-        if (header.hwndFrom == hintWindow_) {
-            ApplicationShowHint(ListView, hintText_);
+        if (listView_ && header.hwndFrom == listView_->HintWindow()) {
+            ApplicationShowHint(listView_->Handle(), hintText_);
             info.lpszText = hintText_.data();
         } else {
-            // Of the tool bar, only the close button has a hint.
-            info.lpszText = const_cast<wchar_t*>(header.idFrom == idTBClose ? L"終了" : L"");
+            info.lpszText = const_cast<wchar_t*>(ToolBar::HintOf(header.idFrom));
         }
-        return 0;
     }
     return 0;
 }

@@ -1,17 +1,22 @@
-// TMainForm: the program's one window. Its window procedure only dispatches messages and
-// notifications to the event handlers named after the control and event that raise them; the rules
-// live in the list model and the utility module.
+// TMainForm: the program's one window. Its window procedure only dispatches messages to the event
+// handlers named after the control and event that raise them; the controls are classes of their own
+// (the tool bar, the list), and the rules live in the list model and the utility modules.
 #pragma once
 
 #include "system/handles_win.h"
+#include "ui/command_ids.h"
+#include "ui/key_bindings.h"
 #include "ui/shortcut_list.h"
+#include "ui/shortcut_list_view_win.h"
 #include "ui/theme_win.h"
+#include "ui/tool_bar_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,41 +24,17 @@ namespace orvane {
 
 class TMakeShortCuts;
 class TplContextMenu;
-
-inline constexpr UINT_PTR kHintReshowTimer = 1;
-inline constexpr UINT kHintReshowMs = 250;
 struct ListCache;
 
-// Command identifiers of the tool-bar items and menu items.
-enum CommandId : int {
-    idTBGet = 101,
-    idTBGetExe,
-    idTBReport,
-    idTBIcon,
-    idTBFind,
-    idTBExe,
-    idTBAdmin,
-    idTBDir,
-    idTBLink,
-    idTBClose,
-    idTBColor,
-    idPPColor0 = 201,
-    idPPColor1,
-    idPPColor2,
-    idToolBar1 = 301,
-    idCBFind,
-    idListView,
-    idStatusBar,
-};
-
-class TMainForm {
+class TMainForm final : private ToolBarEvents, private ShortcutListViewEvents {
 public:
     // Design client size at 96 dpi.
     static constexpr int kDesignClientWidth = 989;
     static constexpr int kDesignClientHeight = 467;
     static constexpr wchar_t kWindowClass[] = L"TMainForm";
 
-    explicit TMainForm(HINSTANCE instance);
+    // `dataFolder` holds the settings and caches and ends in a separator.
+    TMainForm(HINSTANCE instance, std::wstring dataFolder);
     TMainForm(const TMainForm&) = delete;
     TMainForm& operator=(const TMainForm&) = delete;
     ~TMainForm();
@@ -83,9 +64,9 @@ public:
     void CBFindChange();
 
     // List events.
-    void ListViewClick();
-    void ListViewSelectItem();
-    void ListViewColumnClick(int column);
+    void ListViewClick() override;
+    void ListViewSelectItem() override;
+    void ListViewColumnClick(int column) override;
 
     // Rebuilds the list from both Start Menus; with exeOnly, keeps rows whose target names an ".exe".
     void CollectShortcuts(bool exeOnly);
@@ -94,16 +75,16 @@ public:
     void MakeShortCutsLoadError(const std::wstring& message);
 
     // Item actions.
-    void ListViewDblClick();
-    void ListViewKeyDown(WORD key);
+    void ListViewDblClick() override;
+    void ListViewKeyDown(WORD key) override;
     void TBAdminClick();
     void TBDirClick();
     void TBLinkClick();
     // A right press in the list, after the list selected the row under the pointer.
-    void ListViewMouseDown(bool shift, POINT screen);
-    void ListViewMouseMove(POINT client);
+    void ListViewMouseDown(bool shift, POINT screen) override;
+    void ListViewMouseMove(POINT client) override;
     // The pointer left the list: its hint goes and is no longer looked at again.
-    void ListViewMouseLeave();
+    void ListViewMouseLeave() override;
     // Called just before a hint shows; the list's hint gets the row under the pointer.
     void ApplicationShowHint(HWND control, std::wstring& text);
 
@@ -120,86 +101,59 @@ public:
     const ShortcutList& List() const noexcept { return list_; }
 
 private:
+    // What the tool bar tells the window.
+    void ToolBarCommand(int id) override;
+    void SearchTextChanged() override;
+
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(const NMHDR& header);
-    void OnCommand(int id, int code, HWND control);
     void OnSize();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnActivate(WPARAM wParam);
+    void OnEndSession(bool ending);
+    void OnClose();
 
     void CreateControls();
-    void CreateToolBar();
-    // Adds the tool-bar items at the current scale; `states` (one per item) replaces their first states.
-    void AddToolButtons(const std::vector<BYTE>& states);
-    void OnDpiChanged(UINT dpi, const RECT& suggested);
-    void CreateListView();
-    void CreateStatusBar();
-    void CreateImageLists();
-    // Makes the large image list a copy of the small one, after a scan filled the small one.
-    void CopySmallImagesToLarge();
+    void CreateColorMenu();
     void ApplyDesignClientSize();
     void TakeIconFont();
-    void LayoutSearchBox();
 
-    // The list view over the model.
-    void RefreshListView();
-    void RebuildHeader();
-    int SelectedIndex() const;
-    int ColumnWidth(int column) const;
-    void SetColumnWidth(int column, int width);
-    void SelectRow(int index);
-    void ClearSelection();
+    // The controls, which exist from FormCreate on.
+    ToolBar& Tools();
+    const ToolBar& Tools() const;
+    ShortcutListView& Rows();
+    const ShortcutListView& Rows() const;
+
     void SetStatusText(const std::wstring& text);
-    void EnableCommand(int id, bool enabled);
-    bool IsCommandEnabled(int id) const;
-    std::wstring SearchText() const;
-    void RefreshHistoryList();
-    void OnGetDispInfo(NMLVDISPINFOW& info);
-    int OnFindItem(const NMLVFINDITEMW& find) const;
-
-    // The list's font: the window's until the list gets one of its own.
-    int ListFontSize() const;
-    void SetListFontSize(int points);
-    void ApplyListFont();
-    COLORREF ListTextColor() const;
+    COLORREF SchemeTextColor() const;
     void ApplySchemeColors();
     int CheckedScheme() const;
     void ShowColorMenu();
-    bool IsReportDown() const;
-    void SetReportDown(bool report);
-    void SetListViewStyle(bool report);
-    void CreateColorMenu();
 
-    // Keyboard: the focus stops in Tab order, the tool bar's keyboard item, the keyboard's context menu.
-    enum class FocusStop { List = 0, SearchBox = 1, ToolBar = 2 };
+    // Keyboard: the focus stops in Tab order, the keyboard's context menu.
     FocusStop CurrentFocusStop() const;
     void MoveFocusTo(FocusStop stop);
-    std::vector<bool> UsableToolButtons() const;
-    // direction 0 enters the tool bar; toEnd goes to the first (forward) or last (back) command.
-    void MoveToolBarHotItem(int direction, bool toEnd);
-    void RunToolBarHotItem();
+    void RunKeyAction(KeyAction action);
     void ShowKeyboardContextMenu(bool target);
     void ShowFocusCues();
     void RestoreFocus();
-    void ListViewEnter();
 
     void ShowRunFailed();
     void OpenFolderOf(int subItem);
-    void CreateHints();
-    void SetListHintsOn(bool on);
-    void OnHintReshowTimer();
 
     // Settings and caches.
+    std::wstring DataFile(const wchar_t* name) const;
     void ReadSettings();
     void LoadCaches();
     void ShowCachedRows();
-    void LoadImageListCache(const wchar_t* fileName, UniqueImageList& target, int which);
+    void LoadImageListCache(const wchar_t* fileName, int which);
     ListCache CurrentListCache() const;
     void ApplyListCache(ListCache cache);
     void SaveSettings();
     void SaveCaches();
 
-    int Scale(int value) const { return ::MulDiv(value, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); }
-
     HINSTANCE instance_;
+    std::wstring dataFolder_;
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool shown_ = false;
@@ -213,15 +167,9 @@ private:
     LOGFONTW fontInfo_{};
 
     // Controls.
-    HWND ToolBar1 = nullptr;
-    HWND CBFind = nullptr;
-    HWND ListView = nullptr;
+    std::optional<ToolBar> toolBar_;
+    std::optional<ShortcutListView> listView_;
     HWND StatusBar = nullptr;
-
-    // Image lists: small and large icons of the rows, and the tool-bar pictures.
-    UniqueImageList ImageListS;
-    UniqueImageList ImageListL;
-    UniqueImageList ImageListtoolbar;
 
     // The rows and the sort state; the search history.
     ShortcutList list_;
@@ -230,21 +178,14 @@ private:
     std::unique_ptr<TMakeShortCuts> MakeShortCuts;
     std::unique_ptr<TplContextMenu> plContextMenu;
 
-    // The list's hint: its text and switch follow the row under the pointer.
-    HWND hintWindow_ = nullptr;
-    std::wstring listHint_;
-    std::wstring shownHint_;
+    // The text the list's hint shows, kept while the hint shows it.
     std::wstring hintText_;
-    bool listHintsOn_ = false;
-    // The tool-bar command the keyboard last showed, by position.
-    int toolBarKeyItem_ = -1;
 
     // The window's own icons, which the scan replaces with the icon of the shortcut being read.
     HICON appIcon_ = nullptr;
     HICON appIconSmall_ = nullptr;
     bool scanning_ = false;
     UniqueIcon progressIcon_;
-    bool headerClicks_ = true;
 
     // The colour-scheme menu and its three radio items.
     UniqueMenu PPMenuColor;
@@ -252,10 +193,6 @@ private:
     int scheme_ = 0;
     // Draws the whole window in the Light and Dark schemes.
     ColorSchemeController theme_;
-    bool listHasOwnFont_ = false;
-    LOGFONTW listFontInfo_{};
-    COLORREF listFontColor_ = CLR_DEFAULT;
-    UniqueFont listFont_;
 
     // The placement read from the settings, applied at the end of creation and at the first showing.
     bool startMaximised_ = false;

@@ -2,7 +2,6 @@
 // class, its real message handling, driven with the messages the system sends.
 #pragma once
 
-#include "app/data_folder_win.h"
 #include "shortcuts/make_shortcuts_win.h"
 #include "system/folders_win.h"
 #include "tests/support/test_support_win.h"
@@ -49,10 +48,7 @@ protected:
             writer.FDescription = name;
             writer.SCSave();
         }
-        savedDataFolder_ = DataFolder;
-        DataFolder = root_.path() + L"\\";
-
-        form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr));
+        form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr), DataFolder());
         form_->Create();
         window_ = form_->Handle();
         ::ShowWindow(window_, SW_SHOWNORMAL);
@@ -71,7 +67,6 @@ protected:
     void TearDown() override {
         form_.reset();
         Pump();
-        DataFolder = savedDataFolder_;
         SetShift(false);
     }
 
@@ -96,6 +91,8 @@ protected:
         keys[VK_SHIFT] = down ? 0x80 : 0;
         ::SetKeyboardState(keys);
     }
+    // The data folder the form reads and writes: the test's own.
+    std::wstring DataFolder() const { return root_.path() + L"\\"; }
     int HotItem() const { return static_cast<int>(::SendMessageW(toolBar_, TB_GETHOTITEM, 0, 0)); }
     std::wstring HotCaption() const {
         int hot = HotItem();
@@ -118,7 +115,6 @@ protected:
     std::wstring menu_;
     std::optional<test::RegistryValueOverride> user_;
     std::optional<test::RegistryValueOverride> common_;
-    std::wstring savedDataFolder_;
     std::unique_ptr<TMainForm> form_;
     HWND window_ = nullptr;
     HWND toolBar_ = nullptr;
