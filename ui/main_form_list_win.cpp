@@ -3,8 +3,8 @@
 #include "ui/main_form_win.h"
 
 #include "system/folders_win.h"
-#include "system/path_text.h"
 #include "ui/collation_win.h"
+#include "ui/list_rules.h"
 
 namespace orvane {
 
@@ -13,24 +13,18 @@ void TMainForm::SetStatusText(const std::wstring& text) {
 }
 
 void TMainForm::ListViewClick() {
-    ToolBar& tools = Tools();
+    static const PathProbe probe{[](const std::wstring& path) { return Norrow::IsExistingFile(path); },
+                                 [](const std::wstring& path) { return Norrow::IsExistingDir(path); }};
     int index = Rows().SelectedIndex();
-    if (index < 0 || static_cast<std::size_t>(index) >= list_.Count()) {
-        SetStatusText(L"");
-        for (int id : {idTBExe, idTBAdmin, idTBDir, idTBLink}) {
-            tools.EnableCommand(id, false);
-        }
-        return;
-    }
-    const ShortcutRow& row = list_.Row(static_cast<std::size_t>(index));
-    const std::wstring& path = row.subItems[siFullPath];
-    const std::wstring& target = row.subItems[siTarget];
-    SetStatusText(target + L" " + row.subItems[siDescription]);
-    bool fileExists = Norrow::IsExistingFile(path);
-    tools.EnableCommand(idTBExe, fileExists);
-    tools.EnableCommand(idTBAdmin, fileExists && ContainsExeText(target));
-    tools.EnableCommand(idTBDir, Norrow::IsExistingDir(FolderPart(path)));
-    tools.EnableCommand(idTBLink, Norrow::IsExistingDir(FolderPart(target)));
+    const bool hasRow = index >= 0 && static_cast<std::size_t>(index) < list_.Count();
+    const RowCommands commands =
+        CommandsForRow(hasRow ? &list_.Row(static_cast<std::size_t>(index)) : nullptr, probe);
+    SetStatusText(commands.status);
+    ToolBar& tools = Tools();
+    tools.EnableCommand(idTBExe, commands.run);
+    tools.EnableCommand(idTBAdmin, commands.runAsAdmin);
+    tools.EnableCommand(idTBDir, commands.openFolder);
+    tools.EnableCommand(idTBLink, commands.openTargetFolder);
 }
 
 void TMainForm::ListViewSelectItem() {

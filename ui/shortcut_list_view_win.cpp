@@ -2,6 +2,7 @@
 
 #include "ui/collation_win.h"
 #include "ui/command_ids.h"
+#include "ui/list_rules.h"
 #include "ui/wait_cursor_win.h"
 
 #include <windowsx.h>
@@ -175,19 +176,10 @@ int ShortcutListView::OnFindItem(const NMLVFINDITEMW& find) const {
     if ((find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || find.lvfi.psz == nullptr) {
         return -1;
     }
-    const std::wstring typed = UpperCaseText(find.lvfi.psz);
-    const std::size_t count = model_.Count();
-    if (count == 0) {
-        return -1;
-    }
-    std::size_t start = find.iStart >= 0 ? static_cast<std::size_t>(find.iStart) % count : 0;
-    for (std::size_t step = 0; step < count; ++step) {
-        std::size_t index = (start + step) % count;
-        if (UpperCaseText(model_.Row(index).caption).rfind(typed, 0) == 0) {
-            return static_cast<int>(index);
-        }
-    }
-    return -1;
+    std::optional<std::size_t> row =
+        FindRowByTypedText(model_.Rows(), find.iStart >= 0 ? static_cast<std::size_t>(find.iStart) : 0,
+                           find.lvfi.psz, UpperCaseText);
+    return row ? static_cast<int>(*row) : -1;
 }
 
 void ShortcutListView::FocusFirstRowIfNone() {
