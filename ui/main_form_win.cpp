@@ -18,6 +18,14 @@ constexpr wchar_t kApplicationTitle[] = L"Orvane";
 constexpr int kMainIconId = 1;
 constexpr int kStatusBarHeight = 21;
 
+// A control of the window, which exists once FormCreate made it.
+template <typename Control> Control& Created(std::optional<Control>& control) {
+    if (!control) {
+        throw std::logic_error("The window's controls were not created");
+    }
+    return *control;
+}
+
 } // namespace
 
 void RegisterMainFormClass(HINSTANCE instance) {
@@ -81,10 +89,7 @@ void TMainForm::Show(int showCommand) {
 }
 
 ToolBar& TMainForm::Tools() {
-    if (!toolBar_) {
-        throw std::logic_error("The tool bar was not created");
-    }
-    return *toolBar_;
+    return Created(toolBar_);
 }
 
 const ToolBar& TMainForm::Tools() const {
@@ -92,10 +97,7 @@ const ToolBar& TMainForm::Tools() const {
 }
 
 ShortcutListView& TMainForm::Rows() {
-    if (!listView_) {
-        throw std::logic_error("The list was not created");
-    }
-    return *listView_;
+    return Created(listView_);
 }
 
 const ShortcutListView& TMainForm::Rows() const {
