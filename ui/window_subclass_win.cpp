@@ -2,6 +2,7 @@
 
 #include "ui/error_report_win.h"
 
+#include <memory>
 #include <utility>
 
 namespace orvane {
@@ -37,6 +38,17 @@ bool WindowSubclass::IsInstalled(HWND window, UINT_PTR id) {
     return lookup != nullptr && window != nullptr && lookup(window, &Procedure, id, &data) != FALSE;
 }
 
+bool WindowSubclass::InstallForWindowLifetime(HWND window, UINT_PTR id, Handler handler) {
+    auto subclass = std::make_unique<WindowSubclass>(window, id, std::move(handler));
+    if (!subclass->Installed()) {
+        return false;
+    }
+    // Procedure deletes it after WM_NCDESTROY.
+    subclass->ownedByWindow_ = true;
+    subclass.release();
+    return true;
+}
+
 LRESULT CALLBACK WindowSubclass::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                            DWORD_PTR self) {
     auto* subclass = reinterpret_cast<WindowSubclass*>(self);
@@ -52,6 +64,9 @@ LRESULT CALLBACK WindowSubclass::Procedure(HWND hwnd, UINT message, WPARAM wPara
         result = subclass->handler_(hwnd, message, wParam, lParam);
         answered = true;
     });
+    if (message == WM_NCDESTROY && subclass->ownedByWindow_) {
+        delete subclass;
+    }
     return answered ? result : ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 

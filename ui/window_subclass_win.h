@@ -31,6 +31,11 @@ public:
     // Whether a WindowSubclass with `id` is installed on `window`.
     static bool IsInstalled(HWND window, UINT_PTR id);
 
+    // A subclass that belongs to the window itself, for what lives exactly as long as the control
+    // does: it goes, handler and all, once the handler has seen WM_NCDESTROY. False when the window
+    // was already gone or the system refused the subclass.
+    static bool InstallForWindowLifetime(HWND window, UINT_PTR id, Handler handler);
+
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR self);
@@ -38,6 +43,7 @@ private:
     HWND window_ = nullptr;
     UINT_PTR id_;
     Handler handler_;
+    bool ownedByWindow_ = false;
 };
 
 } // namespace orvane

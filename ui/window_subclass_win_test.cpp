@@ -82,6 +82,28 @@ TEST(WindowSubclass, AWindowDestroyedFirstTakesItAndLetsTheHandlerForgetTheWindo
     // The destructor at the end of the scope has nothing left to remove.
 }
 
+TEST(WindowSubclass, OneThatBelongsToTheWindowGoesWithItHandlerAndAll) {
+    HWND window = MakeStatic();
+    ASSERT_NE(window, nullptr);
+    auto seen = std::make_shared<int>(0);
+    auto counting = [seen](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETTEXT) {
+            ++*seen;
+        }
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    };
+    ASSERT_TRUE(WindowSubclass::InstallForWindowLifetime(window, kFirst, counting));
+    EXPECT_TRUE(WindowSubclass::IsInstalled(window, kFirst));
+    ::SetWindowTextW(window, L"one");
+    EXPECT_EQ(*seen, 1);
+    EXPECT_EQ(TextOf(window), L"one");
+    ::DestroyWindow(window);
+    EXPECT_EQ(seen.use_count(), 2) << "only this test and `counting` still hold the count";
+    // A dead window takes none, and keeps nothing of it.
+    EXPECT_FALSE(WindowSubclass::InstallForWindowLifetime(window, kFirst, counting));
+    EXPECT_EQ(seen.use_count(), 2);
+}
+
 TEST(WindowSubclass, AHandlerThatThrowsIsReportedAndTheMessageStillReachesTheControl) {
     HWND window = MakeStatic();
     ASSERT_NE(window, nullptr);
