@@ -91,13 +91,9 @@ bool ColorMenuPainter::OnMeasureItem(MEASUREITEMSTRUCT& item) const {
         item.itemHeight = static_cast<UINT>(paint_.Scale(9));
         return true;
     }
-    HDC screen = ::GetDC(nullptr);
-    SIZE text{};
-    {
-        SelectScope font(screen, font_.get());
-        text = TextSize(screen, known->caption);
-    }
-    ::ReleaseDC(nullptr, screen);
+    WindowDc screen(nullptr);
+    SelectScope font(screen.get(), font_.get());
+    SIZE text = TextSize(screen.get(), known->caption);
     item.itemWidth = static_cast<UINT>(paint_.Scale(28) + text.cx + paint_.Scale(24));
     item.itemHeight = static_cast<UINT>(std::max<LONG>(text.cy + paint_.Scale(10), paint_.Scale(24)));
     return true;
@@ -122,10 +118,9 @@ bool ColorMenuPainter::OnDrawItem(const DRAWITEMSTRUCT& item) const {
     }
     bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
     bool selected = (item.itemState & ODS_SELECTED) != 0 && !grayed;
-    Color background = selected ? paint_.palette.menuHighlight : paint_.palette.menuBackground;
-    Color text = grayed     ? paint_.palette.disabledText
-                 : selected ? paint_.palette.menuHighlightText
-                            : paint_.palette.menuText;
+    const Palette& colors = paint_.palette;
+    Color background = selected ? colors.menuHighlight : colors.menuBackground;
+    Color text = grayed ? colors.disabledText : selected ? colors.menuHighlightText : colors.menuText;
     Fill(dc, rect, background);
     int gutter = paint_.Scale(28);
     if ((item.itemState & ODS_CHECKED) != 0) {

@@ -57,6 +57,26 @@ private:
     HGDIOBJ old_;
 };
 
+// A DC of a window for one scope: of its client area, or with `whole` of the whole window, frame
+// included. A null window gives the screen's.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window, bool whole = false)
+        : window_(window), dc_(whole ? ::GetWindowDC(window) : ::GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ::ReleaseDC(window_, dc_);
+        }
+    }
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // An off-screen copy of a rectangle of `target`, copied back at the end of the scope; painting through
 // it does not flicker.
 class BufferedCanvas {

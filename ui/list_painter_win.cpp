@@ -119,15 +119,13 @@ LRESULT ListPainter::HeaderCustomDraw(NMCUSTOMDRAW& draw) const {
     }
 }
 
-void ListPainter::DrawHeaderItem(NMCUSTOMDRAW& draw) const {
+void ListPainter::DrawHeaderItem(const NMCUSTOMDRAW& draw) const {
     HDC dc = draw.hdc;
     RECT rect = draw.rc;
     bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
     bool hot = (draw.uItemState & CDIS_HOT) != 0;
-    Fill(dc, rect,
-         pressed ? paint_.palette.surfacePressed
-         : hot   ? paint_.palette.surfaceHot
-                 : paint_.palette.surface);
+    const Palette& colors = paint_.palette;
+    Fill(dc, rect, pressed ? colors.surfacePressed : hot ? colors.surfaceHot : colors.surface);
     // The divider on the right and the line that parts the header from the rows.
     Fill(dc, RECT{rect.right - 1, rect.top + paint_.Scale(4), rect.right, rect.bottom - paint_.Scale(4)},
          paint_.border.get(), paint_.palette.border);
@@ -187,7 +185,8 @@ void ListPainter::PaintBorder() const {
     if ((::GetWindowLongPtrW(list_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE) == 0) {
         return;
     }
-    HDC dc = ::GetWindowDC(list_);
+    WindowDc window(list_, true);
+    HDC dc = window.get();
     if (dc == nullptr) {
         return;
     }
@@ -201,7 +200,6 @@ void ListPainter::PaintBorder() const {
         ::InflateRect(&frame, -1, -1);
         Frame(dc, frame, paint_.palette.listBackground);
     }
-    ::ReleaseDC(list_, dc);
 }
 
 } // namespace orvane

@@ -26,7 +26,7 @@ public:
 
 private:
     void DrawGridLines(HDC dc) const;
-    void DrawHeaderItem(NMCUSTOMDRAW& draw) const;
+    void DrawHeaderItem(const NMCUSTOMDRAW& draw) const;
     void FillHeaderRest(HDC dc) const;
     void PaintBorder() const;
 

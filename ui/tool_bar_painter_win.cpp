@@ -51,21 +51,21 @@ void ToolBarPainter::DrawButton(NMTBCUSTOMDRAW& draw) const {
     bool checked = (state & CDIS_CHECKED) != 0 || (info.fsState & TBSTATE_CHECKED) != 0;
     bool hot = !disabled && (state & CDIS_HOT) != 0;
 
-    Fill(dc, rect, paint_.surface.get(), paint_.palette.surface);
-    Color fill = paint_.palette.surface;
-    Color edge = paint_.palette.surface;
+    const Palette& colors = paint_.palette;
+    Fill(dc, rect, paint_.surface.get(), colors.surface);
+    Color fill = colors.surface;
+    Color edge = colors.surface;
     if (pressed) {
-        fill = edge = paint_.palette.surfacePressed;
+        fill = edge = colors.surfacePressed;
     } else if (checked) {
-        fill = hot ? MixColors(paint_.palette.surfaceChecked, paint_.palette.accent, 40)
-                   : paint_.palette.surfaceChecked;
-        edge = paint_.palette.accent;
+        fill = hot ? MixColors(colors.surfaceChecked, colors.accent, 40) : colors.surfaceChecked;
+        edge = colors.accent;
     } else if (hot) {
-        fill = edge = paint_.palette.surfaceHot;
+        fill = edge = colors.surfaceHot;
     }
     RECT box = rect;
     ::InflateRect(&box, -paint_.Scale(1), -paint_.Scale(1));
-    if (fill != paint_.palette.surface || edge != paint_.palette.surface) {
+    if (fill != colors.surface || edge != colors.surface) {
         RoundBox(dc, box, fill, edge, paint_.Scale(6));
     }
 
@@ -107,7 +107,7 @@ void ToolBarPainter::DrawButton(NMTBCUSTOMDRAW& draw) const {
         RECT label{x + shift, rect.top + shift, rect.right - (dropDown ? arrow + gap : 0),
                    rect.bottom + shift};
         ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, Ref(disabled ? paint_.palette.disabledText : paint_.palette.text));
+        ::SetTextColor(dc, Ref(disabled ? colors.disabledText : colors.text));
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
                     DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
         x += textSize.cx + gap;
@@ -115,7 +115,7 @@ void ToolBarPainter::DrawButton(NMTBCUSTOMDRAW& draw) const {
     if (dropDown) {
         int right = std::min<int>(x + arrow, rect.right - paint_.Scale(3));
         DownArrow(dc, right - arrow / 2, (rect.top + rect.bottom) / 2 + shift, arrow,
-                  disabled ? paint_.palette.disabledText : paint_.palette.secondaryText);
+                  disabled ? colors.disabledText : colors.secondaryText);
     }
 }
 
