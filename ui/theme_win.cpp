@@ -10,7 +10,7 @@
 #include <dwmapi.h>
 #include <uxtheme.h>
 
-#include <functional>
+#include <memory>
 #include <utility>
 
 namespace orvane {
@@ -33,6 +33,13 @@ void SetThemeOf(HWND window, const wchar_t* theme) {
 
 bool IsAlive(HWND window) {
     return window != nullptr && ::IsWindow(window);
+}
+
+// A subclass handler that passes its control's messages to `painter`, and holds it while it does.
+template <typename Painter> WindowSubclass::Handler Calling(std::shared_ptr<Painter> painter) {
+    return [painter = std::move(painter)](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        return painter->OnMessage(hwnd, message, wParam, lParam);
+    };
 }
 
 } // namespace
@@ -218,22 +225,20 @@ void ColorSchemeController::UseDarkToolbarImages(bool dark) {
 void ColorSchemeController::InstallSubclasses() {
     // Painters made under Light stay for Dark: they paint with `paint_`, which follows the scheme.
     if (IsAlive(toolBar_) && !toolBarPainter_) {
-        toolBarPainter_ = std::make_unique<ToolBarPainter>(toolBar_, paint_);
-        Subclass(rlToolBar, toolBar_, std::bind_front(&ToolBarPainter::OnMessage, toolBarPainter_.get()));
+        toolBarPainter_ = std::make_shared<ToolBarPainter>(toolBar_, paint_);
+        Subclass(rlToolBar, toolBar_, Calling(toolBarPainter_));
     }
     if (IsAlive(list_) && !listPainter_) {
-        listPainter_ = std::make_unique<ListPainter>(list_, paint_, listHadGridLines_);
-        Subclass(rlList, list_, std::bind_front(&ListPainter::OnMessage, listPainter_.get()));
+        listPainter_ = std::make_shared<ListPainter>(list_, paint_, listHadGridLines_);
+        Subclass(rlList, list_, Calling(listPainter_));
     }
     if (IsAlive(statusBar_) && !statusBarPainter_) {
-        statusBarPainter_ = std::make_unique<StatusBarPainter>(statusBar_, paint_);
-        Subclass(rlStatusBar, statusBar_,
-                 std::bind_front(&StatusBarPainter::OnMessage, statusBarPainter_.get()));
+        statusBarPainter_ = std::make_shared<StatusBarPainter>(statusBar_, paint_);
+        Subclass(rlStatusBar, statusBar_, Calling(statusBarPainter_));
     }
     if (IsAlive(searchBox_) && !searchBoxPainter_) {
-        searchBoxPainter_ = std::make_unique<SearchBoxPainter>(searchBox_, searchEdit_, paint_);
-        Subclass(rlSearchBox, searchBox_,
-                 std::bind_front(&SearchBoxPainter::OnMessage, searchBoxPainter_.get()));
+        searchBoxPainter_ = std::make_shared<SearchBoxPainter>(searchBox_, searchEdit_, paint_);
+        Subclass(rlSearchBox, searchBox_, Calling(searchBoxPainter_));
     }
     if (statusBarPainter_ && IsAlive(statusBar_)) {
         statusBarPainter_->ReadText();

@@ -115,11 +115,13 @@ private:
     UniqueImageList darkToolbarImages_;
     UINT darkToolbarImagesDpi_ = 0;
 
-    // The painters of Light and Dark, each called for its own control; none under Windows.
-    std::unique_ptr<ToolBarPainter> toolBarPainter_;
-    std::unique_ptr<ListPainter> listPainter_;
-    std::unique_ptr<StatusBarPainter> statusBarPainter_;
-    std::unique_ptr<SearchBoxPainter> searchBoxPainter_;
+    // The painters of Light and Dark, each called for its own control; none under Windows. Each is
+    // shared with its control's subclass, so that one switched off during a message of its control
+    // (Windows chosen from the tool bar's colour menu) lasts to the end of that message.
+    std::shared_ptr<ToolBarPainter> toolBarPainter_;
+    std::shared_ptr<ListPainter> listPainter_;
+    std::shared_ptr<StatusBarPainter> statusBarPainter_;
+    std::shared_ptr<SearchBoxPainter> searchBoxPainter_;
     std::unique_ptr<ColorMenuPainter> menuPainter_;
     // The subclasses through which the painters see their controls' messages, by role. They go
     // before the painters they call.

@@ -7,7 +7,8 @@
 
 namespace orvane {
 
-WindowSubclass::WindowSubclass(HWND window, UINT_PTR id, Handler handler) : id_(id), handler_(std::move(handler)) {
+WindowSubclass::WindowSubclass(HWND window, UINT_PTR id, Handler handler)
+    : id_(id), handler_(std::make_shared<const Handler>(std::move(handler))) {
     if (window != nullptr && ::IsWindow(window) &&
         ::SetWindowSubclass(window, &Procedure, id_, reinterpret_cast<DWORD_PTR>(this))) {
         window_ = window;
@@ -58,13 +59,16 @@ LRESULT CALLBACK WindowSubclass::Procedure(HWND hwnd, UINT message, WPARAM wPara
         ::RemoveWindowSubclass(hwnd, &Procedure, id);
         subclass->window_ = nullptr;
     }
+    // From here on `subclass` may be gone: the handler can end it.
+    const bool ownedByWindow = subclass->ownedByWindow_;
+    const std::shared_ptr<const Handler> handler = subclass->handler_;
     LRESULT result = 0;
     bool answered = false;
     RunGuarded(::GetAncestor(hwnd, GA_ROOT), [&] {
-        result = subclass->handler_(hwnd, message, wParam, lParam);
+        result = (*handler)(hwnd, message, wParam, lParam);
         answered = true;
     });
-    if (message == WM_NCDESTROY && subclass->ownedByWindow_) {
+    if (message == WM_NCDESTROY && ownedByWindow) {
         delete subclass;
     }
     return answered ? result : ::DefSubclassProc(hwnd, message, wParam, lParam);

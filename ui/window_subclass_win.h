@@ -8,14 +8,16 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 
 namespace orvane {
 
 class WindowSubclass {
 public:
     // The handler sees every message of the window, WM_NCDESTROY last, after the subclass is gone;
-    // what it does not answer it passes on with `DefSubclassProc`. It must not destroy its own
-    // WindowSubclass.
+    // what it does not answer it passes on with `DefSubclassProc`. It may end its own WindowSubclass,
+    // itself or through what it calls (a scheme switched off from a menu the control opened): the
+    // handler is kept until the message is done.
     using Handler = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)>;
 
     // `id` tells subclasses of one window apart; owners pick their own.
@@ -42,7 +44,8 @@ private:
 
     HWND window_ = nullptr;
     UINT_PTR id_;
-    Handler handler_;
+    // Shared with every message in progress, which keeps it alive to the end of its call.
+    std::shared_ptr<const Handler> handler_;
     bool ownedByWindow_ = false;
 };
 
