@@ -1,5 +1,7 @@
 #include "ui/accessible_name_win.h"
 
+#include "ui/window_subclass_win.h"
+
 #include <commctrl.h>
 #include <oleacc.h>
 #include <wrl/client.h>
@@ -137,14 +139,13 @@ private:
     std::wstring name_;
 };
 
-LRESULT CALLBACK NameSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                              DWORD_PTR data) {
-    auto* name = reinterpret_cast<std::wstring*>(data);
+// The control's messages while it has a name: its accessible object is the named one.
+LRESULT NameHandler(const std::wstring& name, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
         ComPtr<IAccessible> standard;
         if (SUCCEEDED(::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible,
                                                   reinterpret_cast<void**>(standard.GetAddressOf())))) {
-            auto* named = new (std::nothrow) NamedAccessible(std::move(standard), *name);
+            auto* named = new (std::nothrow) NamedAccessible(std::move(standard), name);
             if (named != nullptr) {
                 LRESULT result = ::LresultFromObject(IID_IAccessible, wParam, named);
                 named->Release();
@@ -152,9 +153,7 @@ LRESULT CALLBACK NameSubclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
             }
         }
     } else if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, NameSubclass, kSubclassId);
         ::RemovePropW(hwnd, kNameProperty);
-        std::unique_ptr<std::wstring> owned(name);
     }
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -167,13 +166,15 @@ bool SetAccessibleName(HWND control, const std::wstring& name) {
         *kept = name;
         return true;
     }
-    auto kept = std::make_unique<std::wstring>(name);
-    if (!::SetWindowSubclass(control, NameSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(kept.get()))) {
+    // The subclass, and the name with it, belong to the control until it is destroyed.
+    auto kept = std::make_shared<std::wstring>(name);
+    if (!WindowSubclass::InstallForWindowLifetime(
+            control, kSubclassId, [kept](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+                return NameHandler(*kept, hwnd, message, wParam, lParam);
+            })) {
         return false;
     }
     ::SetPropW(control, kNameProperty, kept.get());
-    // The subclass owns the name until the control is destroyed.
-    kept.release();
     return true;
 }
 

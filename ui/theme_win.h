@@ -1,19 +1,29 @@
-// Paints the main window's controls in one of the three colour schemes. "Windows" leaves every
-// control to the system; "Light" and "Dark" colour the list, draw the tool bar, the list's header,
-// the search box, the status bar and the colour menu themselves, and ask Windows for its dark title
-// bar and dark scroll bars in "Dark".
+// Applies the main window's colour schemes and gives the system look back. "Windows" leaves every
+// control to the system; "Light" and "Dark" colour the list, hand the tool bar, the list and its
+// header, the search box, the status bar and the colour menu to their painters, and ask Windows for
+// its dark title bar and dark scroll bars in "Dark". The controller owns the palette, the brushes and
+// the subclasses the painters are called through.
 #pragma once
 
 #include "system/handles_win.h"
+#include "ui/gdi_paint_win.h"
 #include "ui/theme.h"
+#include "ui/window_subclass_win.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
-#include <vector>
+#include <array>
+#include <cstddef>
+#include <memory>
 
 namespace orvane {
+
+class ToolBarPainter;
+class ListPainter;
+class StatusBarPainter;
+class SearchBoxPainter;
+class ColorMenuPainter;
 
 // The live system colours, for the "Windows" palette.
 SystemColors CurrentSystemColors();
@@ -22,13 +32,9 @@ SystemColors CurrentSystemColors();
 // it. False when the system refused.
 bool SetDarkTitleBar(HWND window, bool dark);
 
-// Whether `procedure` subclasses `window` under `id`, with its reference data. comctl32 exports the
-// lookup by ordinal only on some systems, so it is taken at run time.
-bool FindWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR* data);
-
 class ColorSchemeController {
 public:
-    ColorSchemeController() = default;
+    ColorSchemeController();
     ColorSchemeController(const ColorSchemeController&) = delete;
     ColorSchemeController& operator=(const ColorSchemeController&) = delete;
     // Gives every control its system look back.
@@ -48,15 +54,15 @@ public:
     // default title bar, no subclass.
     void Apply(int scheme, UINT dpi);
     int Scheme() const noexcept { return scheme_; }
-    bool IsDark() const noexcept { return palette_.dark && scheme_ != csWindows; }
-    const Palette& Colors() const noexcept { return palette_; }
+    bool IsDark() const noexcept { return paint_.palette.dark && scheme_ != csWindows; }
+    const Palette& Colors() const noexcept { return paint_.palette; }
     // Whether the window manager took the dark title bar of the last Apply.
     bool HasDarkTitleBar() const noexcept { return titleBarDark_; }
 
     // Hooks the form's window procedure calls first. Each returns true when it handled the message,
     // with the message's result in `result`.
-    // NM_CUSTOMDRAW of the tool bar, the list and the list's header (the header's reaches the
-    // controller through the list's subclass as well).
+    // NM_CUSTOMDRAW of the tool bar, the list and the list's header (the header's reaches the list's
+    // painter through the list's subclass as well).
     bool OnNotify(const NMHDR& header, LRESULT& result);
     // WM_CTLCOLOREDIT, WM_CTLCOLORLISTBOX, WM_CTLCOLORSTATIC: the search box and any other control.
     bool OnCtlColor(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -70,17 +76,9 @@ public:
     static bool IsSubclassed(HWND window);
 
 private:
-    enum Role : UINT_PTR { rlToolBar = 1, rlList, rlStatusBar, rlSearchBox };
-
-    struct MenuItem {
-        UINT id;
-        UINT type;
-        std::wstring caption;
-    };
-
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR role,
-                                         DWORD_PTR self);
-    LRESULT OnSubclassMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, Role role);
+    // The subclass ids of the painted controls: a range of the theme's own, apart from other owners'.
+    enum Role : UINT_PTR { rlToolBar = 0x7E01, rlList, rlStatusBar, rlSearchBox };
+    static constexpr std::size_t kRoles = 4;
 
     void StyleControls();
     void RestoreSystemLook();
@@ -88,26 +86,12 @@ private:
     void SetThemes(bool dark);
     void UseDarkToolbarImages(bool dark);
     void InstallSubclasses();
+    void Subclass(Role role, HWND window, WindowSubclass::Handler painter);
     void RemoveSubclasses();
     void OwnerDrawMenu();
     void RestoreMenu();
     void RedrawAll();
     void Forget(HWND window);
-
-    LRESULT ToolBarCustomDraw(NMTBCUSTOMDRAW& draw);
-    void DrawToolButton(NMTBCUSTOMDRAW& draw);
-    void DrawToolSeparators(HDC dc);
-    LRESULT ListCustomDraw(NMLVCUSTOMDRAW& draw);
-    void DrawGridLines(HDC dc);
-    LRESULT HeaderCustomDraw(NMCUSTOMDRAW& draw);
-    void DrawHeaderItem(NMCUSTOMDRAW& draw);
-    void FillHeaderRest(HDC dc);
-    void PaintStatusBar(HDC dc);
-    void ReadStatusText();
-    void PaintSearchBox(HDC dc);
-    void PaintListBorder();
-
-    int Scale(int value) const { return ::MulDiv(value, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); }
 
     HWND form_ = nullptr;
     HWND toolBar_ = nullptr;
@@ -120,30 +104,28 @@ private:
     HMENU menu_ = nullptr;
 
     ColorScheme scheme_ = csWindows;
-    Palette palette_ = PaletteFor(csWindows);
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    // The palette of the scheme, its brushes (under Light and Dark) and the DPI.
+    SchemePaint paint_;
 
     // What Light or Dark changed and scheme 0 gives back.
     bool styled_ = false;
     bool listHadGridLines_ = false;
     bool titleBarDark_ = false;
-    bool menuOwnerDrawn_ = false;
-    HBRUSH menuOriginalBrush_ = nullptr;
-    std::vector<MenuItem> menuItems_;
     HIMAGELIST formToolbarImages_ = nullptr;
     UniqueImageList darkToolbarImages_;
     UINT darkToolbarImagesDpi_ = 0;
 
-    // The status bar's simple text, kept as it is set while the status bar is subclassed.
-    std::wstring statusText_;
-
-    UniqueBrush windowBrush_;
-    UniqueBrush surfaceBrush_;
-    UniqueBrush editBrush_;
-    UniqueBrush menuBrush_;
-    UniqueBrush gridBrush_;
-    UniqueBrush borderBrush_;
-    UniqueFont menuFont_;
+    // The painters of Light and Dark, each called for its own control; none under Windows. Each is
+    // shared with its control's subclass, so that one switched off during a message of its control
+    // (Windows chosen from the tool bar's colour menu) lasts to the end of that message.
+    std::shared_ptr<ToolBarPainter> toolBarPainter_;
+    std::shared_ptr<ListPainter> listPainter_;
+    std::shared_ptr<StatusBarPainter> statusBarPainter_;
+    std::shared_ptr<SearchBoxPainter> searchBoxPainter_;
+    std::unique_ptr<ColorMenuPainter> menuPainter_;
+    // The subclasses through which the painters see their controls' messages, by role. They go
+    // before the painters they call.
+    std::array<std::unique_ptr<WindowSubclass>, kRoles> subclasses_;
 };
 
 } // namespace orvane

@@ -2,11 +2,13 @@
 
 #include "ui/error_report_win.h"
 
+#include <memory>
 #include <utility>
 
 namespace orvane {
 
-WindowSubclass::WindowSubclass(HWND window, UINT_PTR id, Handler handler) : id_(id), handler_(std::move(handler)) {
+WindowSubclass::WindowSubclass(HWND window, UINT_PTR id, Handler handler)
+    : id_(id), handler_(std::make_shared<const Handler>(std::move(handler))) {
     if (window != nullptr && ::IsWindow(window) &&
         ::SetWindowSubclass(window, &Procedure, id_, reinterpret_cast<DWORD_PTR>(this))) {
         window_ = window;
@@ -37,6 +39,17 @@ bool WindowSubclass::IsInstalled(HWND window, UINT_PTR id) {
     return lookup != nullptr && window != nullptr && lookup(window, &Procedure, id, &data) != FALSE;
 }
 
+bool WindowSubclass::InstallForWindowLifetime(HWND window, UINT_PTR id, Handler handler) {
+    auto subclass = std::make_unique<WindowSubclass>(window, id, std::move(handler));
+    if (!subclass->Installed()) {
+        return false;
+    }
+    // Procedure deletes it after WM_NCDESTROY.
+    subclass->ownedByWindow_ = true;
+    subclass.release();
+    return true;
+}
+
 LRESULT CALLBACK WindowSubclass::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                            DWORD_PTR self) {
     auto* subclass = reinterpret_cast<WindowSubclass*>(self);
@@ -46,12 +59,18 @@ LRESULT CALLBACK WindowSubclass::Procedure(HWND hwnd, UINT message, WPARAM wPara
         ::RemoveWindowSubclass(hwnd, &Procedure, id);
         subclass->window_ = nullptr;
     }
+    // From here on `subclass` may be gone: the handler can end it.
+    const bool ownedByWindow = subclass->ownedByWindow_;
+    const std::shared_ptr<const Handler> handler = subclass->handler_;
     LRESULT result = 0;
     bool answered = false;
     RunGuarded(::GetAncestor(hwnd, GA_ROOT), [&] {
-        result = subclass->handler_(hwnd, message, wParam, lParam);
+        result = (*handler)(hwnd, message, wParam, lParam);
         answered = true;
     });
+    if (message == WM_NCDESTROY && ownedByWindow) {
+        delete subclass;
+    }
     return answered ? result : ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 

@@ -82,6 +82,62 @@ TEST(WindowSubclass, AWindowDestroyedFirstTakesItAndLetsTheHandlerForgetTheWindo
     // The destructor at the end of the scope has nothing left to remove.
 }
 
+// A handler that ends its own subclass, with a probe in it that tells whether the handler is still
+// there; file-scope, since after the end the handler may read nothing of its own.
+bool probeAlive = false;
+bool probeAliveAfterTheEnd = false;
+std::unique_ptr<WindowSubclass> endingItself;
+
+struct Probe {
+    Probe() { probeAlive = true; }
+    Probe(const Probe&) = delete;
+    Probe& operator=(const Probe&) = delete;
+    ~Probe() { probeAlive = false; }
+};
+
+TEST(WindowSubclass, AHandlerThatEndsItsOwnSubclassRunsToItsEnd) {
+    HWND window = MakeStatic();
+    ASSERT_NE(window, nullptr);
+    endingItself = std::make_unique<WindowSubclass>(
+        window, kFirst,
+        [probe = std::make_shared<Probe>()](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_SETTEXT && probe != nullptr) {
+                endingItself.reset();
+                probeAliveAfterTheEnd = probeAlive;
+            }
+            return ::DefSubclassProc(hwnd, message, wParam, lParam);
+        });
+    ASSERT_TRUE(probeAlive);
+    ::SetWindowTextW(window, L"one");
+    EXPECT_TRUE(probeAliveAfterTheEnd) << "the handler was freed while it ran";
+    EXPECT_FALSE(probeAlive) << "the handler outlived its message";
+    EXPECT_FALSE(WindowSubclass::IsInstalled(window, kFirst));
+    EXPECT_EQ(TextOf(window), L"one") << "the message did not reach the control";
+    ::DestroyWindow(window);
+}
+
+TEST(WindowSubclass, OneThatBelongsToTheWindowGoesWithItHandlerAndAll) {
+    HWND window = MakeStatic();
+    ASSERT_NE(window, nullptr);
+    auto seen = std::make_shared<int>(0);
+    auto counting = [seen](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_SETTEXT) {
+            ++*seen;
+        }
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    };
+    ASSERT_TRUE(WindowSubclass::InstallForWindowLifetime(window, kFirst, counting));
+    EXPECT_TRUE(WindowSubclass::IsInstalled(window, kFirst));
+    ::SetWindowTextW(window, L"one");
+    EXPECT_EQ(*seen, 1);
+    EXPECT_EQ(TextOf(window), L"one");
+    ::DestroyWindow(window);
+    EXPECT_EQ(seen.use_count(), 2) << "only this test and `counting` still hold the count";
+    // A dead window takes none, and keeps nothing of it.
+    EXPECT_FALSE(WindowSubclass::InstallForWindowLifetime(window, kFirst, counting));
+    EXPECT_EQ(seen.use_count(), 2);
+}
+
 TEST(WindowSubclass, AHandlerThatThrowsIsReportedAndTheMessageStillReachesTheControl) {
     HWND window = MakeStatic();
     ASSERT_NE(window, nullptr);

@@ -1,0 +1,149 @@
+#include "ui/color_menu_painter_win.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace orvane {
+
+ColorMenuPainter::ColorMenuPainter(HMENU menu, const SchemePaint& paint) : menu_(menu), paint_(paint) {
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    ::GetMenuInfo(menu_, &info);
+    originalBrush_ = info.hbrBack;
+    int count = ::GetMenuItemCount(menu_);
+    for (int i = 0; i < count; ++i) {
+        wchar_t caption[256] = {};
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING;
+        item.dwTypeData = caption;
+        item.cch = static_cast<UINT>(std::size(caption));
+        if (!::GetMenuItemInfoW(menu_, static_cast<UINT>(i), TRUE, &item)) {
+            continue;
+        }
+        items_.push_back({item.wID, item.fType, caption});
+        MENUITEMINFOW owner{};
+        owner.cbSize = sizeof owner;
+        owner.fMask = MIIM_FTYPE;
+        owner.fType = item.fType | MFT_OWNERDRAW;
+        ::SetMenuItemInfoW(menu_, static_cast<UINT>(i), TRUE, &owner);
+    }
+}
+
+ColorMenuPainter::~ColorMenuPainter() {
+    if (menu_ == nullptr || !::IsMenu(menu_)) {
+        return;
+    }
+    int count = ::GetMenuItemCount(menu_);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID;
+        if (!::GetMenuItemInfoW(menu_, static_cast<UINT>(i), TRUE, &item)) {
+            continue;
+        }
+        const Item* known = Find(item.wID);
+        if (known == nullptr) {
+            continue;
+        }
+        std::wstring caption = known->caption;
+        MENUITEMINFOW plain{};
+        plain.cbSize = sizeof plain;
+        plain.fMask = MIIM_FTYPE | MIIM_STRING;
+        plain.fType = known->type & ~static_cast<UINT>(MFT_OWNERDRAW);
+        plain.dwTypeData = caption.data();
+        ::SetMenuItemInfoW(menu_, static_cast<UINT>(i), TRUE, &plain);
+    }
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND | MIM_APPLYTOSUBMENUS;
+    info.hbrBack = originalBrush_;
+    ::SetMenuInfo(menu_, &info);
+}
+
+void ColorMenuPainter::Update() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (::SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, paint_.dpi) ||
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        font_.reset(::CreateFontIndirectW(&metrics.lfMenuFont));
+    }
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND | MIM_APPLYTOSUBMENUS;
+    info.hbrBack = paint_.menu.get();
+    ::SetMenuInfo(menu_, &info);
+}
+
+const ColorMenuPainter::Item* ColorMenuPainter::Find(UINT id) const {
+    auto known = std::find_if(items_.begin(), items_.end(), [&](const Item& m) { return m.id == id; });
+    return known != items_.end() ? &*known : nullptr;
+}
+
+bool ColorMenuPainter::OnMeasureItem(MEASUREITEMSTRUCT& item) const {
+    const Item* known = item.CtlType == ODT_MENU ? Find(item.itemID) : nullptr;
+    if (known == nullptr) {
+        return false;
+    }
+    if ((known->type & MFT_SEPARATOR) != 0) {
+        item.itemWidth = static_cast<UINT>(paint_.Scale(20));
+        item.itemHeight = static_cast<UINT>(paint_.Scale(9));
+        return true;
+    }
+    WindowDc screen(nullptr);
+    SelectScope font(screen.get(), font_.get());
+    SIZE text = TextSize(screen.get(), known->caption);
+    item.itemWidth = static_cast<UINT>(paint_.Scale(28) + text.cx + paint_.Scale(24));
+    item.itemHeight = static_cast<UINT>(std::max<LONG>(text.cy + paint_.Scale(10), paint_.Scale(24)));
+    return true;
+}
+
+bool ColorMenuPainter::OnDrawItem(const DRAWITEMSTRUCT& item) const {
+    if (item.CtlType != ODT_MENU || reinterpret_cast<HMENU>(item.hwndItem) != menu_) {
+        return false;
+    }
+    const Item* known = Find(item.itemID);
+    if (known == nullptr) {
+        return false;
+    }
+    HDC dc = item.hDC;
+    RECT rect = item.rcItem;
+    if ((known->type & MFT_SEPARATOR) != 0) {
+        Fill(dc, rect, paint_.menu.get(), paint_.palette.menuBackground);
+        int y = (rect.top + rect.bottom) / 2;
+        Fill(dc, RECT{rect.left + paint_.Scale(4), y, rect.right - paint_.Scale(4), y + 1},
+             paint_.border.get(), paint_.palette.border);
+        return true;
+    }
+    bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
+    bool selected = (item.itemState & ODS_SELECTED) != 0 && !grayed;
+    const Palette& colors = paint_.palette;
+    Color background = selected ? colors.menuHighlight : colors.menuBackground;
+    Color text = grayed ? colors.disabledText : selected ? colors.menuHighlightText : colors.menuText;
+    Fill(dc, rect, background);
+    int gutter = paint_.Scale(28);
+    if ((item.itemState & ODS_CHECKED) != 0) {
+        // The radio item's bullet.
+        int radius = paint_.Scale(3);
+        int cx = rect.left + gutter / 2;
+        int cy = (rect.top + rect.bottom) / 2;
+        UniqueBrush brush(::CreateSolidBrush(Ref(text)));
+        UniquePen pen(::CreatePen(PS_SOLID, 1, Ref(text)));
+        SelectScope useBrush(dc, brush.get());
+        SelectScope usePen(dc, pen.get());
+        ::Ellipse(dc, cx - radius, cy - radius, cx + radius + 1, cy + radius + 1);
+    }
+    RECT label{rect.left + gutter, rect.top, rect.right - paint_.Scale(8), rect.bottom};
+    SelectScope font(dc, font_.get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, Ref(text));
+    UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
+    if ((item.itemState & ODS_NOACCEL) != 0) {
+        format |= DT_HIDEPREFIX;
+    }
+    ::DrawTextW(dc, known->caption.c_str(), static_cast<int>(known->caption.size()), &label, format);
+    return true;
+}
+
+} // namespace orvane
