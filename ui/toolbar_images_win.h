@@ -1,31 +1,14 @@
-// The nine tool-bar images of the main window, drawn in code at the size the DPI asks for.
+// The image list of the nine tool-bar images, and the system's shield that stands in for the drawn one.
 #pragma once
 
 #include "system/handles_win.h"
+#include "ui/glyphs.h"
 
 #include <windows.h>
 
 #include <functional>
 
 namespace orvane {
-
-// Indexes into the tool-bar image list; both scan buttons share one image, both folder buttons another.
-enum ToolbarImage : int {
-    tiScan = 0,
-    tiDetails = 1,
-    tiList = 2,
-    tiSearch = 3,
-    tiClose = 4,
-    tiRun = 5,
-    tiFolder = 6,
-    tiAdmin = 7,
-    tiColor = 8,
-};
-
-inline constexpr int kToolbarImageCount = 9;
-
-// Side of one image in pixels: 20 at 96 dpi, scaled with the DPI. A DPI of 0 counts as 96.
-int ToolbarImageSize(UINT dpi);
 
 // Gives the system's shield icon for a glyph box of the given side, or a null icon when the system
 // has none to give.
