@@ -1,7 +1,7 @@
 #include "ui/tool_bar_win.h"
 
 #include "ui/command_ids.h"
-#include "ui/keyboard_nav.h"
+#include "ui/tool_items.h"
 #include "ui/toolbar_images_win.h"
 
 #include <utility>
@@ -17,40 +17,25 @@ constexpr UINT_PTR kSubclassId = 1;
 // Posted to the bar when an entry was picked from the search history, once the edit field shows it.
 constexpr UINT kSearchTextPicked = WM_APP + 1;
 
-// One item of the tool bar, in display order.
-struct ToolItem {
-    int id;     // command, or 0 for a separator
-    int image;  // index into the tool-bar images
-    BYTE style; // BTNS_*
-    BYTE state; // TBSTATE_*
-    const wchar_t* caption;
-};
+BYTE StyleOf(ToolItemKind kind) {
+    constexpr BYTE kShown = BTNS_AUTOSIZE | BTNS_SHOWTEXT;
+    switch (kind) {
+    case ToolItemKind::Button:
+        return BTNS_BUTTON | kShown;
+    case ToolItemKind::CheckGroup:
+        return BTNS_CHECKGROUP | kShown;
+    case ToolItemKind::DropDown:
+        return BTNS_WHOLEDROPDOWN | kShown;
+    default:
+        return BTNS_SEP;
+    }
+}
 
-constexpr BYTE kEnabled = TBSTATE_ENABLED;
-constexpr BYTE kButton = BTNS_BUTTON | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
-constexpr BYTE kCheck = BTNS_CHECKGROUP | BTNS_AUTOSIZE | BTNS_SHOWTEXT;
-
-// ToolButton5 ends the first row; the search box takes the place of a separator as wide as it is.
-constexpr int kSearchBoxSlot = -1;
-const ToolItem kToolItems[] = {
-    {idTBGet, tiScan, kButton, kEnabled, L"取得"},
-    {idTBGetExe, tiScan, kButton, kEnabled, L"EXEのみ取得"},
-    {0, 0, BTNS_SEP, 0, nullptr}, // ToolButton1
-    {idTBReport, tiDetails, kCheck, kEnabled | TBSTATE_CHECKED, L"詳細"},
-    {idTBIcon, tiList, kCheck, kEnabled, L"リスト"},
-    {kSearchBoxSlot, 0, BTNS_SEP, 0, nullptr}, // CBFind
-    {idTBFind, tiSearch, kButton, 0, L"検索"},
-    {0, 0, BTNS_SEP, TBSTATE_WRAP, nullptr}, // ToolButton5
-    {idTBExe, tiRun, kButton, 0, L"実行"},
-    {idTBAdmin, tiAdmin, kButton, TBSTATE_HIDDEN, L"管理者として実行"},
-    {0, 0, BTNS_SEP, 0, nullptr}, // ToolButton3
-    {idTBDir, tiFolder, kButton, 0, L"フォルダを開く"},
-    {idTBLink, tiFolder, kButton, 0, L"リンク先フォルダを開く"},
-    {0, 0, BTNS_SEP, 0, nullptr}, // ToolButton4
-    {idTBClose, tiClose, kButton, kEnabled, L"終了"},
-    {0, 0, BTNS_SEP, 0, nullptr}, // ToolButton6
-    {idTBColor, tiColor, BTNS_WHOLEDROPDOWN | BTNS_AUTOSIZE | BTNS_SHOWTEXT, kEnabled, L"ウィンドウカラー"},
-};
+BYTE StateOf(const ToolItem& item) {
+    return static_cast<BYTE>((item.enabled ? TBSTATE_ENABLED : 0) | (item.checked ? TBSTATE_CHECKED : 0) |
+                             (item.hidden ? TBSTATE_HIDDEN : 0) |
+                             (item.kind == ToolItemKind::RowEnd ? TBSTATE_WRAP : 0));
+}
 
 // A tool-bar item the keyboard can stop at and press: a button that is shown and enabled.
 bool CanRun(const TBBUTTON& button) {
@@ -123,15 +108,15 @@ LRESULT ToolBar::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 void ToolBar::AddButtons(const std::vector<BYTE>& states) {
     std::vector<TBBUTTON> buttons;
-    for (const ToolItem& item : kToolItems) {
+    for (const ToolItem& item : ToolItems()) {
         TBBUTTON button{};
-        bool separator = (item.style & BTNS_SEP) != 0;
-        button.idCommand = item.id == kSearchBoxSlot ? idCBFind : item.id;
-        // A separator's width is its image number; the search box's slot is as wide as the box.
-        button.iBitmap =
-            separator ? Scale(item.id == kSearchBoxSlot ? kSearchBoxWidth : kSeparatorWidth) : item.image;
-        button.fsStyle = item.style;
-        button.fsState = buttons.size() < states.size() ? states[buttons.size()] : item.state;
+        button.idCommand = item.id;
+        // A gap's width is its image number; the search box's slot is as wide as the box.
+        button.iBitmap = IsGap(item.kind)
+                             ? Scale(item.kind == ToolItemKind::SearchBoxSlot ? kSearchBoxWidth : kSeparatorWidth)
+                             : item.image;
+        button.fsStyle = StyleOf(item.kind);
+        button.fsState = buttons.size() < states.size() ? states[buttons.size()] : StateOf(item);
         button.iString = item.caption != nullptr ? reinterpret_cast<INT_PTR>(item.caption) : -1;
         buttons.push_back(button);
     }
@@ -253,20 +238,8 @@ std::vector<bool> ToolBar::UsableButtons() const {
 }
 
 void ToolBar::StepKeyboardItem(int direction, bool toEnd) {
-    const std::vector<bool> usable = UsableButtons();
-    int hot = static_cast<int>(::SendMessageW(ToolBar1, TB_GETHOTITEM, 0, 0));
-    int next = -1;
-    if (toEnd) {
-        next = NextUsableItem(usable, -1, direction < 0);
-    } else if (direction == 0) {
-        int last = keyItem_;
-        next = last >= 0 && static_cast<std::size_t>(last) < usable.size() &&
-                       usable[static_cast<std::size_t>(last)]
-                   ? last
-                   : NextUsableItem(usable, -1, false);
-    } else {
-        next = NextUsableItem(usable, hot >= 0 ? hot : keyItem_, direction < 0);
-    }
+    const int hot = static_cast<int>(::SendMessageW(ToolBar1, TB_GETHOTITEM, 0, 0));
+    const int next = NextKeyboardItem(UsableButtons(), hot, keyItem_, direction, toEnd);
     if (next >= 0) {
         keyItem_ = next;
         ::SendMessageW(ToolBar1, TB_SETHOTITEM, static_cast<WPARAM>(next), 0);
@@ -301,7 +274,7 @@ bool ToolBar::OnNotify(const NMHDR& header, LRESULT& result) {
 }
 
 const wchar_t* ToolBar::HintOf(UINT_PTR id) {
-    return id == idTBClose ? L"終了" : L"";
+    return ToolHintOf(static_cast<int>(id));
 }
 
 } // namespace orvane
