@@ -1,5 +1,7 @@
 #include "ui/color_menu_painter_win.h"
 
+#include "ui/paint_rules.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -86,16 +88,17 @@ bool ColorMenuPainter::OnMeasureItem(MEASUREITEMSTRUCT& item) const {
     if (known == nullptr) {
         return false;
     }
-    if ((known->type & MFT_SEPARATOR) != 0) {
-        item.itemWidth = static_cast<UINT>(paint_.Scale(20));
-        item.itemHeight = static_cast<UINT>(paint_.Scale(9));
-        return true;
+    SIZE text{};
+    const bool separator = (known->type & MFT_SEPARATOR) != 0;
+    if (!separator) {
+        WindowDc screen(nullptr);
+        SelectScope font(screen.get(), font_.get());
+        text = TextSize(screen.get(), known->caption);
     }
-    WindowDc screen(nullptr);
-    SelectScope font(screen.get(), font_.get());
-    SIZE text = TextSize(screen.get(), known->caption);
-    item.itemWidth = static_cast<UINT>(paint_.Scale(28) + text.cx + paint_.Scale(24));
-    item.itemHeight = static_cast<UINT>(std::max<LONG>(text.cy + paint_.Scale(10), paint_.Scale(24)));
+    const ItemSize size =
+        ColorMenuItemSize(separator, static_cast<int>(text.cx), static_cast<int>(text.cy), paint_.dpi);
+    item.itemWidth = static_cast<UINT>(size.width);
+    item.itemHeight = static_cast<UINT>(size.height);
     return true;
 }
 
@@ -108,36 +111,31 @@ bool ColorMenuPainter::OnDrawItem(const DRAWITEMSTRUCT& item) const {
         return false;
     }
     HDC dc = item.hDC;
-    RECT rect = item.rcItem;
+    const RECT& rect = item.rcItem;
+    const Box box{rect.left, rect.top, rect.right, rect.bottom};
     if ((known->type & MFT_SEPARATOR) != 0) {
         Fill(dc, rect, paint_.menu.get(), paint_.palette.menuBackground);
-        int y = (rect.top + rect.bottom) / 2;
-        Fill(dc, RECT{rect.left + paint_.Scale(4), y, rect.right - paint_.Scale(4), y + 1},
-             paint_.border.get(), paint_.palette.border);
+        const Box line = MenuSeparatorLine(box, paint_.dpi);
+        Fill(dc, RECT{line.left, line.top, line.right, line.bottom}, paint_.border.get(), paint_.palette.border);
         return true;
     }
-    bool grayed = (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
-    bool selected = (item.itemState & ODS_SELECTED) != 0 && !grayed;
-    const Palette& colors = paint_.palette;
-    Color background = selected ? colors.menuHighlight : colors.menuBackground;
-    Color text = grayed ? colors.disabledText : selected ? colors.menuHighlightText : colors.menuText;
-    Fill(dc, rect, background);
-    int gutter = paint_.Scale(28);
+    const MenuItemLook look = ColorMenuItemLook(paint_.palette, box, (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0,
+                                                (item.itemState & ODS_SELECTED) != 0, paint_.dpi);
+    Fill(dc, rect, look.background);
     if ((item.itemState & ODS_CHECKED) != 0) {
         // The radio item's bullet.
-        int radius = paint_.Scale(3);
-        int cx = rect.left + gutter / 2;
-        int cy = (rect.top + rect.bottom) / 2;
-        UniqueBrush brush(::CreateSolidBrush(Ref(text)));
-        UniquePen pen(::CreatePen(PS_SOLID, 1, Ref(text)));
+        const int radius = look.bulletRadius;
+        UniqueBrush brush(::CreateSolidBrush(Ref(look.text)));
+        UniquePen pen(::CreatePen(PS_SOLID, 1, Ref(look.text)));
         SelectScope useBrush(dc, brush.get());
         SelectScope usePen(dc, pen.get());
-        ::Ellipse(dc, cx - radius, cy - radius, cx + radius + 1, cy + radius + 1);
+        ::Ellipse(dc, look.bulletX - radius, look.bulletY - radius, look.bulletX + radius + 1,
+                  look.bulletY + radius + 1);
     }
-    RECT label{rect.left + gutter, rect.top, rect.right - paint_.Scale(8), rect.bottom};
+    RECT label{look.label.left, look.label.top, look.label.right, look.label.bottom};
     SelectScope font(dc, font_.get());
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, Ref(text));
+    ::SetTextColor(dc, Ref(look.text));
     UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
     if ((item.itemState & ODS_NOACCEL) != 0) {
         format |= DT_HIDEPREFIX;

@@ -1,5 +1,7 @@
 #include "ui/list_painter_win.h"
 
+#include "ui/paint_rules.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -90,11 +92,7 @@ void ListPainter::DrawGridLines(HDC dc) const {
     if (!ListView_GetItemRect(list_, ListView_GetTopIndex(list_), &row, LVIR_BOUNDS)) {
         return;
     }
-    int height = row.bottom - row.top;
-    if (height <= 0) {
-        return;
-    }
-    for (int y = row.bottom - 1; y < client.bottom; y += height) {
+    for (int y : GridRowLines(row.bottom, row.bottom - row.top, client.bottom)) {
         Fill(dc, RECT{client.left, y, std::max<int>(right, client.right), y + 1}, paint_.grid.get(),
              paint_.palette.gridLine);
     }
@@ -121,16 +119,15 @@ LRESULT ListPainter::HeaderCustomDraw(NMCUSTOMDRAW& draw) const {
 
 void ListPainter::DrawHeaderItem(const NMCUSTOMDRAW& draw) const {
     HDC dc = draw.hdc;
-    RECT rect = draw.rc;
-    bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
-    bool hot = (draw.uItemState & CDIS_HOT) != 0;
-    const Palette& colors = paint_.palette;
-    Fill(dc, rect, pressed ? colors.surfacePressed : hot ? colors.surfaceHot : colors.surface);
+    const RECT& rect = draw.rc;
+    const HeaderItemLook look =
+        HeaderItemLookOf(paint_.palette, Box{rect.left, rect.top, rect.right, rect.bottom},
+                         (draw.uItemState & CDIS_SELECTED) != 0, (draw.uItemState & CDIS_HOT) != 0, paint_.dpi);
+    Fill(dc, rect, look.fill);
     // The divider on the right and the line that parts the header from the rows.
-    Fill(dc, RECT{rect.right - 1, rect.top + paint_.Scale(4), rect.right, rect.bottom - paint_.Scale(4)},
-         paint_.border.get(), paint_.palette.border);
-    Fill(dc, RECT{rect.left, rect.bottom - 1, rect.right, rect.bottom}, paint_.border.get(),
-         paint_.palette.border);
+    for (const Box& line : {look.divider, look.underline}) {
+        Fill(dc, RECT{line.left, line.top, line.right, line.bottom}, paint_.border.get(), paint_.palette.border);
+    }
 
     wchar_t caption[260] = {};
     HDITEMW item{};
@@ -152,10 +149,7 @@ void ListPainter::DrawHeaderItem(const NMCUSTOMDRAW& draw) const {
         format |= DT_LEFT;
         break;
     }
-    RECT label{rect.left + paint_.Scale(6), rect.top, rect.right - paint_.Scale(6), rect.bottom - 1};
-    if (pressed) {
-        ::OffsetRect(&label, 1, 1);
-    }
+    RECT label{look.label.left, look.label.top, look.label.right, look.label.bottom};
     SelectScope font(dc, FontOf(header_));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, Ref(paint_.palette.text));

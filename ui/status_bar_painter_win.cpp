@@ -1,5 +1,7 @@
 #include "ui/status_bar_painter_win.h"
 
+#include "ui/paint_rules.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -47,17 +49,8 @@ void StatusBarPainter::Paint(HDC target) const {
                     DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (grip) {
-        // Six dots in a triangle in the bottom right corner.
-        int dot = std::max(paint_.Scale(2), 2);
-        int step = dot + std::max(paint_.Scale(2), 1);
-        int right = client.right - paint_.Scale(3);
-        int bottom = client.bottom - paint_.Scale(3);
-        for (int row = 0; row < 3; ++row) {
-            for (int column = 0; column <= row; ++column) {
-                int x = right - (column + 1) * step + (step - dot);
-                int y = bottom - (3 - row) * step + (step - dot);
-                Fill(dc, RECT{x, y, x + dot, y + dot}, paint_.palette.secondaryText);
-            }
+        for (const Box& dot : SizeGripDots(Box{client.left, client.top, client.right, client.bottom}, paint_.dpi)) {
+            Fill(dc, RECT{dot.left, dot.top, dot.right, dot.bottom}, paint_.palette.secondaryText);
         }
     }
 }

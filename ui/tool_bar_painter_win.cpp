@@ -1,5 +1,7 @@
 #include "ui/tool_bar_painter_win.h"
 
+#include "ui/paint_rules.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string>
@@ -53,20 +55,11 @@ void ToolBarPainter::DrawButton(NMTBCUSTOMDRAW& draw) const {
 
     const Palette& colors = paint_.palette;
     Fill(dc, rect, paint_.surface.get(), colors.surface);
-    Color fill = colors.surface;
-    Color edge = colors.surface;
-    if (pressed) {
-        fill = edge = colors.surfacePressed;
-    } else if (checked) {
-        fill = hot ? MixColors(colors.surfaceChecked, colors.accent, 40) : colors.surfaceChecked;
-        edge = colors.accent;
-    } else if (hot) {
-        fill = edge = colors.surfaceHot;
-    }
-    RECT box = rect;
-    ::InflateRect(&box, -paint_.Scale(1), -paint_.Scale(1));
-    if (fill != colors.surface || edge != colors.surface) {
-        RoundBox(dc, box, fill, edge, paint_.Scale(6));
+    const ButtonFace face = ToolButtonFace(colors, pressed, checked, hot);
+    if (face.raised) {
+        RECT box = rect;
+        ::InflateRect(&box, -paint_.Scale(1), -paint_.Scale(1));
+        RoundBox(dc, box, face.fill, face.edge, paint_.Scale(6));
     }
 
     auto images = reinterpret_cast<HIMAGELIST>(::SendMessageW(toolBar_, TB_GETIMAGELIST, 0, 0));
@@ -78,20 +71,17 @@ void ToolBarPainter::DrawButton(NMTBCUSTOMDRAW& draw) const {
     std::wstring text = caption;
     SelectScope font(dc, FontOf(toolBar_));
     SIZE textSize = text.empty() ? SIZE{} : TextSize(dc, text);
-    bool dropDown = (info.fsStyle & BTNS_WHOLEDROPDOWN) != 0;
-    int gap = paint_.Scale(4);
-    int arrow = dropDown ? paint_.Scale(8) : 0;
-    int content = imageWidth + (textSize.cx > 0 ? gap + textSize.cx : 0) + (dropDown ? gap + arrow : 0);
-    int x = rect.left + std::max<int>((rect.right - rect.left - content) / 2, paint_.Scale(3));
-    int shift = pressed ? 1 : 0;
+    const ButtonLayout layout =
+        LayOutToolButton(Box{rect.left, rect.top, rect.right, rect.bottom}, imageWidth, imageHeight,
+                         static_cast<int>(textSize.cx), (info.fsStyle & BTNS_WHOLEDROPDOWN) != 0, pressed, paint_.dpi);
     if (imageWidth > 0) {
         IMAGELISTDRAWPARAMS image{};
         image.cbSize = sizeof image;
         image.himl = images;
         image.i = info.iImage;
         image.hdcDst = dc;
-        image.x = x + shift;
-        image.y = rect.top + (rect.bottom - rect.top - imageHeight) / 2 + shift;
+        image.x = layout.imageX;
+        image.y = layout.imageY;
         image.rgbBk = CLR_NONE;
         image.rgbFg = CLR_NONE;
         image.fStyle = ILD_TRANSPARENT;
@@ -101,20 +91,16 @@ void ToolBarPainter::DrawButton(NMTBCUSTOMDRAW& draw) const {
             image.Frame = 110;
         }
         ::ImageList_DrawIndirect(&image);
-        x += imageWidth + gap;
     }
     if (textSize.cx > 0) {
-        RECT label{x + shift, rect.top + shift, rect.right - (dropDown ? arrow + gap : 0),
-                   rect.bottom + shift};
+        RECT label{layout.label.left, layout.label.top, layout.label.right, layout.label.bottom};
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, Ref(disabled ? colors.disabledText : colors.text));
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
                     DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
-        x += textSize.cx + gap;
     }
-    if (dropDown) {
-        int right = std::min<int>(x + arrow, rect.right - paint_.Scale(3));
-        DownArrow(dc, right - arrow / 2, (rect.top + rect.bottom) / 2 + shift, arrow,
+    if (layout.arrowSize > 0) {
+        DownArrow(dc, layout.arrowX, layout.arrowY, layout.arrowSize,
                   disabled ? colors.disabledText : colors.secondaryText);
     }
 }
@@ -136,11 +122,11 @@ void ToolBarPainter::DrawSeparators(HDC dc) const {
         // The system's separator line is light; the palette's replaces it. A separator that ends a row
         // and the slot under the search box get none.
         Fill(dc, rect, paint_.surface.get(), paint_.palette.surface);
-        bool slot = rect.right - rect.left > paint_.Scale(16);
-        if ((button.fsState & TBSTATE_WRAP) == 0 && !slot) {
-            int x = (rect.left + rect.right) / 2;
-            Fill(dc, RECT{x, rect.top + paint_.Scale(7), x + 1, rect.bottom - paint_.Scale(7)},
-                 paint_.border.get(), paint_.palette.border);
+        const std::optional<Box> line = SeparatorLine(Box{rect.left, rect.top, rect.right, rect.bottom},
+                                                      (button.fsState & TBSTATE_WRAP) != 0, paint_.dpi);
+        if (line) {
+            Fill(dc, RECT{line->left, line->top, line->right, line->bottom}, paint_.border.get(),
+                 paint_.palette.border);
         }
     }
 }
