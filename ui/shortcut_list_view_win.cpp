@@ -416,42 +416,40 @@ void ShortcutListView::ApplyFont() {
 }
 
 void ShortcutListView::ShowHint(std::wstring text) {
-    hint_ = std::move(text);
-    SetHintsOn(true);
+    if (hint_.Show(std::move(text))) {
+        ::SendMessageW(hintWindow_, TTM_ACTIVATE, TRUE, 0);
+    }
 }
 
 void ShortcutListView::HideHint() {
-    SetHintsOn(false);
+    if (hint_.Hide()) {
+        ::SendMessageW(hintWindow_, TTM_ACTIVATE, FALSE, 0);
+    }
 }
 
 void ShortcutListView::EndHint() {
-    SetHintsOn(false);
+    HideHint();
     ::KillTimer(parent_, kHintReshowTimer);
     ::SendMessageW(hintWindow_, TTM_POP, 0, 0);
 }
 
-void ShortcutListView::SetHintsOn(bool on) {
-    if (hintsOn_ != on) {
-        hintsOn_ = on;
-        ::SendMessageW(hintWindow_, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
-    }
-}
-
 std::wstring ShortcutListView::TakeHintText() {
-    shownHint_ = hint_;
     ::SetTimer(parent_, kHintReshowTimer, kHintReshowMs, nullptr);
-    return hint_;
+    return hint_.Take();
 }
 
 void ShortcutListView::OnHintTimer() {
-    if (!hintsOn_) {
+    switch (hint_.Look()) {
+    case ListHint::Recheck::Stop:
         ::KillTimer(parent_, kHintReshowTimer);
         ::SendMessageW(hintWindow_, TTM_POP, 0, 0);
-        return;
-    }
-    if (hint_ != shownHint_) {
+        break;
+    case ListHint::Recheck::Update:
         // The tip asks for its text again and shows the row now under the pointer.
         ::SendMessageW(hintWindow_, TTM_UPDATE, 0, 0);
+        break;
+    case ListHint::Recheck::Keep:
+        break;
     }
 }
 

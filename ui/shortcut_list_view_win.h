@@ -4,6 +4,7 @@
 #pragma once
 
 #include "system/handles_win.h"
+#include "ui/list_hint.h"
 #include "ui/shortcut_list.h"
 #include "ui/window_subclass_win.h"
 
@@ -118,7 +119,6 @@ private:
     int OnFindItem(const NMLVFINDITEMW& find) const;
     void FocusFirstRowIfNone();
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    void SetHintsOn(bool on);
     int Scale(int value) const { return ::MulDiv(value, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI); }
 
     const ShortcutList& model_;
@@ -139,9 +139,7 @@ private:
     UniqueFont ownFont_;
 
     HWND hintWindow_ = nullptr;
-    std::wstring hint_;
-    std::wstring shownHint_;
-    bool hintsOn_ = false;
+    ListHint hint_;
 
     std::optional<WindowSubclass> subclass_;
 };
