@@ -12,6 +12,7 @@
 #include "store/settings.h"
 #include "system/folders_win.h"
 #include "system/placement_win.h"
+#include "ui/list_keys_win.h"
 
 #include <stdexcept>
 
@@ -102,6 +103,7 @@ void TMainForm::ShowCachedRows() {
                                      ::ImageList_GetImageCount(ImageListL.get())));
     list_.Assign(std::move(rows));
     RefreshListView();
+    PrepareListKeysWhenIdle(keySteps_, hwnd_, list_);
 }
 
 void TMainForm::LoadImageListCache(const wchar_t* fileName, UniqueImageList& target, int which) {

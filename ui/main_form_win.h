@@ -4,6 +4,7 @@
 #pragma once
 
 #include "system/handles_win.h"
+#include "ui/idle_steps_win.h"
 #include "ui/shortcut_list.h"
 #include "ui/theme_win.h"
 
@@ -226,6 +227,8 @@ private:
     // The rows and the sort state; the search history.
     ShortcutList list_;
     std::vector<std::wstring> history_;
+    // Makes the rows' sort keys and search texts after a cache load, while the window is idle.
+    IdleSteps keySteps_;
 
     std::unique_ptr<TMakeShortCuts> MakeShortCuts;
     std::unique_ptr<TplContextMenu> plContextMenu;
