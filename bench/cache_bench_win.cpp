@@ -5,6 +5,7 @@
 #include "app/data_folder_win.h"
 #include "store/atomic_file_win.h"
 #include "store/find_history.h"
+#include "store/icon_cache_reader_win.h"
 #include "store/image_list_stream_win.h"
 #include "store/list_cache.h"
 #include "store/ansi_code_page_win.h"
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace orvane;
@@ -158,17 +160,26 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("  File.lst   %9zu bytes  write %8.1f ms  read %8.1f ms  (%zu rows back)\n", bytes.size(),
                     write, Ms(start), back.rows.size());
 
+        // The large list is a copy of the small one, as after a scan. Both files are read as the window
+        // reads them: the small one in place, the large one as a copy of the small list when its
+        // pictures are the same.
         UniqueImageList images = MakeImages(count);
-        for (const auto& [name, object] :
-             {std::pair{L"IconS.lst", "ImageListS"}, std::pair{L"IconL.lst", "ImageListL"}}) {
+        UniqueImageList copy(::ImageList_Duplicate(images.get()));
+        IconCacheReader reader;
+        UniqueImageList small;
+        for (const auto& [name, object, source] : {std::tuple{L"IconS.lst", "ImageListS", images.get()},
+                                                   std::tuple{L"IconL.lst", "ImageListL", copy.get()}}) {
             start = Clock::now();
-            std::vector<std::uint8_t> icons = WriteImageListFile(images.get(), object);
+            std::vector<std::uint8_t> icons = WriteImageListFile(source, object);
             WriteFileAtomically(data + name, icons);
             write = Ms(start);
             start = Clock::now();
-            UniqueImageList loaded = ReadImageListFile(ReadWholeFile(data + name));
+            UniqueImageList loaded = reader.Read(data + name, small.get());
             std::printf("  %ls  %9zu bytes  write %8.1f ms  read %8.1f ms  (%d images back)\n", name,
                         icons.size(), write, Ms(start), ::ImageList_GetImageCount(loaded.get()));
+            if (!small) {
+                small = std::move(loaded);
+            }
         }
 
         std::vector<std::wstring> history;

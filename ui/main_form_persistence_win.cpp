@@ -6,6 +6,7 @@
 #include "store/ansi_code_page_win.h"
 #include "store/atomic_file_win.h"
 #include "store/find_history.h"
+#include "store/icon_cache_reader_win.h"
 #include "store/image_list_cache.h"
 #include "store/image_list_stream_win.h"
 #include "store/list_cache.h"
@@ -79,8 +80,9 @@ void TMainForm::LoadCaches() {
         }
     }
     try {
-        LoadImageListCache(kSmallIconCacheFileName, ImageListS, LVSIL_SMALL);
-        LoadImageListCache(kLargeIconCacheFileName, ImageListL, LVSIL_NORMAL);
+        IconCacheReader icons;
+        LoadImageListCache(icons, kSmallIconCacheFileName, ImageListS, LVSIL_SMALL);
+        LoadImageListCache(icons, kLargeIconCacheFileName, ImageListL, LVSIL_NORMAL);
     } catch (...) {
         // An icon file that cannot be opened is reported and ends loading, but the rows already read
         // are shown.
@@ -106,12 +108,14 @@ void TMainForm::ShowCachedRows() {
     PrepareListKeysWhenIdle(keySteps_, hwnd_, list_);
 }
 
-void TMainForm::LoadImageListCache(const wchar_t* fileName, UniqueImageList& target, int which) {
+void TMainForm::LoadImageListCache(IconCacheReader& reader, const wchar_t* fileName, UniqueImageList& target,
+                                   int which) {
     const std::wstring path = DataFile(fileName);
     if (!Norrow::IsExistingFile(path)) {
         return;
     }
-    UniqueImageList loaded = ReadImageListFile(ReadWholeFile(path));
+    // The large list's file usually holds the small one's pictures: then it becomes a copy of that list.
+    UniqueImageList loaded = reader.Read(path, ImageListS.get());
     if (!loaded) {
         ::ImageList_RemoveAll(target.get());
         return;

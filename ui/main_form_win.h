@@ -20,6 +20,7 @@ namespace orvane {
 
 class TMakeShortCuts;
 class TplContextMenu;
+class IconCacheReader;
 
 inline constexpr UINT_PTR kHintReshowTimer = 1;
 inline constexpr UINT kHintReshowMs = 250;
@@ -192,7 +193,8 @@ private:
     void ReadSettings();
     void LoadCaches();
     void ShowCachedRows();
-    void LoadImageListCache(const wchar_t* fileName, UniqueImageList& target, int which);
+    void LoadImageListCache(IconCacheReader& reader, const wchar_t* fileName, UniqueImageList& target,
+                            int which);
     ListCache CurrentListCache() const;
     void ApplyListCache(ListCache cache);
     void SaveSettings();
