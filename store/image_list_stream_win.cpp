@@ -4,8 +4,8 @@
 #include "store/image_list_cache.h"
 #include "store/span_stream_win.h"
 #include "system/com_error_win.h"
+#include "system/late_libraries_win.h"
 
-#include <shlwapi.h>
 #include <wrl/client.h>
 
 #include <climits>
@@ -31,7 +31,7 @@ WriteExFunction FindWriteEx() {
 
 ComPtr<IStream> EmptyMemoryStream() {
     ComPtr<IStream> stream;
-    stream.Attach(::SHCreateMemStream(nullptr, 0));
+    stream.Attach(late::SHCreateMemStream(nullptr, 0));
     if (!stream) {
         throw ComError(E_OUTOFMEMORY, "Creating a memory stream");
     }

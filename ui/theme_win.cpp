@@ -1,5 +1,6 @@
 #include "ui/theme_win.h"
 
+#include "system/late_libraries_win.h"
 #include "ui/toolbar_images_win.h"
 
 #include <dwmapi.h>
@@ -161,10 +162,10 @@ SystemColors CurrentSystemColors() {
 
 bool SetDarkTitleBar(HWND window, bool dark) {
     BOOL value = dark ? TRUE : FALSE;
-    if (SUCCEEDED(::DwmSetWindowAttribute(window, kImmersiveDarkMode, &value, sizeof value))) {
+    if (SUCCEEDED(late::DwmSetWindowAttribute(window, kImmersiveDarkMode, &value, sizeof value))) {
         return true;
     }
-    return SUCCEEDED(::DwmSetWindowAttribute(window, kImmersiveDarkModeBefore20H1, &value, sizeof value));
+    return SUCCEEDED(late::DwmSetWindowAttribute(window, kImmersiveDarkModeBefore20H1, &value, sizeof value));
 }
 
 bool FindWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR* data) {
