@@ -215,8 +215,11 @@ void TMainForm::FormShow() {
     // Through the list view and back, so the restored view lays its rows out from scratch; the list
     // draws nothing until the restored view is in place.
     ::SendMessageW(ListView, WM_SETREDRAW, FALSE, 0);
+    // Without its rows meanwhile: in the list view, some list controls (Wine's) measure every row's text.
+    ListView_SetItemCountEx(ListView, 0, 0);
     SetListViewStyle(false);
     SetListViewStyle(true);
+    RefreshListView();
     ApplyViewMode();
     ::SendMessageW(ListView, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(ListView, nullptr, TRUE);
