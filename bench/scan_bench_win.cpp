@@ -11,15 +11,20 @@
 #include "system/folders_win.h"
 #include "system/handles_win.h"
 #include "tests/support/test_support_win.h"
+#include "ui/collation_win.h"
+#include "ui/list_keys_win.h"
 #include "ui/main_form_win.h"
+#include "ui/search.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cwchar>
+#include <numeric>
 #include <string>
 
 using namespace orvane;
@@ -193,16 +198,50 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("CollectShortcuts:       %.3f s  (%zu rows)  scan / floor = %.1f\n", scan,
                 form.List().Count(), floor > 0 ? scan / floor : 0.0);
 
+    // Sorting: each column ascending and then descending, with the keys the scan made; then the way it
+    // was done before, CompareStringW for every comparison, on the same rows.
     for (int column = 0; column < kColumnCount; ++column) {
-        start = Clock::now();
-        form.ListViewColumnClick(column);
-        std::printf("sort by column %d:       %.4f s\n", column, Seconds(start));
+        double twice[2] = {};
+        for (double& time : twice) {
+            start = Clock::now();
+            form.ListViewColumnClick(column);
+            time = Seconds(start);
+        }
+        std::printf("sort by column %d:       %.1f ms ascending, %.1f ms descending\n", column,
+                    twice[0] * 1000, twice[1] * 1000);
+    }
+    {
+        const std::vector<ShortcutRow>& rows = form.List().Rows();
+        for (int column = 0; column < kColumnCount; ++column) {
+            std::vector<std::size_t> order(rows.size());
+            std::iota(order.begin(), order.end(), std::size_t{0});
+            start = Clock::now();
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+                return CollateUserDefault(ShortcutList::CellText(rows[a], column),
+                                          ShortcutList::CellText(rows[b], column)) < 0;
+            });
+            std::printf("  column %d by CompareStringW per comparison (as before): %.1f ms\n", column,
+                        Seconds(start) * 1000);
+        }
     }
 
+    // Searching: a step over every row (a text no row holds) as the window takes it, then the steps
+    // through every hit. The walk on its own follows the peak working set below.
     HWND searchBox = FindChild(form.Handle(), WC_COMBOBOXW);
+    HWND list = FindChild(form.Handle(), WC_LISTVIEWW);
+    constexpr int kWalks = 20;
+    const std::wstring absent = L"no row holds this";
+    ::SetWindowTextW(searchBox, absent.c_str());
+    form.CBFindChange();
+    start = Clock::now();
+    for (int i = 0; i < kWalks; ++i) {
+        form.TBFindClick();
+    }
+    std::printf("search step over %zu rows without a hit (TBFindClick): %.3f ms\n", form.List().Count(),
+                Seconds(start) * 1000 / kWalks);
+
     ::SetWindowTextW(searchBox, L"needle");
     form.CBFindChange();
-    HWND list = FindChild(form.Handle(), WC_LISTVIEWW);
     int hits = 0;
     start = Clock::now();
     for (;;) {
@@ -212,13 +251,83 @@ int wmain(int argc, wchar_t** argv) {
         }
         ++hits;
     }
-    std::printf("search through hits:    %.4f s  (%d hits)\n", Seconds(start), hits);
+    double stepping = Seconds(start);
+    std::printf("search through hits:    %.4f s  (%d hits, %.2f ms a step)\n", stepping, hits,
+                hits > 0 ? stepping * 1000 / (hits + 1) : 0.0);
+
+    // What the window adds to a step that hits, each part on its own over the same rows: the selection
+    // change (the old row cleared, the hit selected, and the notifications that follow), scrolling the
+    // hit to the top, and the command states and status text.
+    if (hits > 0) {
+        std::vector<int> hitRows;
+        for (int row = 0; row < static_cast<int>(form.List().Count()); ++row) {
+            if (form.List().Row(static_cast<std::size_t>(row)).caption.find(L"needle") !=
+                std::wstring::npos) {
+                hitRows.push_back(row);
+            }
+        }
+        double select = 0;
+        double scroll = 0;
+        double commands = 0;
+        int previous = -1;
+        for (int row : hitRows) {
+            auto at = Clock::now();
+            if (previous >= 0) {
+                ListView_SetItemState(list, previous, 0, LVIS_SELECTED);
+            }
+            ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            select += Seconds(at);
+            at = Clock::now();
+            ListView_EnsureVisible(list, row, FALSE);
+            const int top = ListView_GetTopIndex(list);
+            if (top != row) {
+                RECT hitRect{};
+                RECT topRect{};
+                ListView_GetItemRect(list, row, &hitRect, LVIR_BOUNDS);
+                ListView_GetItemRect(list, top, &topRect, LVIR_BOUNDS);
+                ListView_Scroll(list, 0, hitRect.top - topRect.top);
+            }
+            scroll += Seconds(at);
+            at = Clock::now();
+            form.ListViewClick();
+            commands += Seconds(at);
+            previous = row;
+        }
+        const double n = static_cast<double>(hitRows.size());
+        std::printf(
+            "  a step's window work: selection change %.2f ms, scrolling %.2f ms, command states %.2f ms\n",
+            select * 1000 / n, scroll * 1000 / n, commands * 1000 / n);
+    }
 
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     if (::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory)) {
         std::printf("peak working set:       %.1f MB  (%zu rows, their icons and the window)\n",
                     static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0), form.List().Count());
+    }
+
+    // On a copy of the rows, after the peak: making the keys the scan ends with, and one step's walk
+    // over every row, the way it was done before (every text upper-cased as the walk passes it) and over
+    // the prepared texts.
+    {
+        ShortcutList copy;
+        copy.Assign(form.List().Rows());
+        start = Clock::now();
+        PrepareListKeys(copy);
+        std::printf("sort keys and search texts for %zu rows (part of the scan): %.1f ms\n", copy.Count(),
+                    Seconds(start) * 1000);
+        start = Clock::now();
+        for (int i = 0; i < kWalks; ++i) {
+            FindNextRow(copy.Rows(), 0, absent, UpperCaseText);
+        }
+        const double plain = Seconds(start) * 1000 / kWalks;
+        start = Clock::now();
+        for (int i = 0; i < kWalks; ++i) {
+            copy.FindNext(0, absent, UpperCaseText);
+        }
+        std::printf("search walk over %zu rows without a hit: %.3f ms upper-casing as it goes (as before), "
+                    "%.3f ms over the prepared texts\n",
+                    copy.Count(), plain, Seconds(start) * 1000 / kWalks);
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "contextmenu/context_menu_hook_win.h"
 #include "contextmenu/context_menu_state_win.h"
+#include "system/late_libraries_win.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -216,7 +217,7 @@ std::wstring TplContextMenu::GetPidlParsingName(PCIDLIST_ABSOLUTE Pidl) {
     }
     // StrRetToStrW also frees a string the shell allocated inside the STRRET.
     wchar_t* text = nullptr;
-    if (FAILED(::StrRetToStrW(&name, last, &text)) || text == nullptr) {
+    if (FAILED(late::StrRetToStrW(&name, last, &text)) || text == nullptr) {
         return {};
     }
     std::wstring result = hr == S_OK ? std::wstring(text) : std::wstring();

@@ -1,5 +1,6 @@
 // Any bytes given to the component-stream reader: a tree or StreamError, never a crash; and a tree
-// that was read writes back into a stream that reads as the same tree.
+// that was read writes back into a stream that reads as the same tree, whether binary values were
+// copied or read in place.
 #include "store/component_stream.h"
 
 #include <cstdlib>
@@ -13,6 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<std::uint8_t> written = orvane::WriteComponentStream(first);
     if (!(orvane::ReadComponentStream(written) == first)) {
+        std::abort();
+    }
+    // Read in place, the same stream gives the same tree with its binary bytes left where they lie.
+    if (orvane::WriteComponentStream(orvane::ReadComponentStreamInPlace(std::span(data, size))) != written) {
         std::abort();
     }
     return 0;

@@ -2,6 +2,7 @@
 
 #include "system/text_codec.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -182,10 +183,13 @@ private:
         case ValueKind::vaIdent:
             ShortString(v.ident);
             break;
-        case ValueKind::vaBinary:
-            out_.U32(Length32(v.binary.size()));
-            out_.Append(v.binary);
+        case ValueKind::vaBinary: {
+            // A value read in place writes the bytes where they lie.
+            std::span<const std::uint8_t> bytes = v.inPlace.empty() ? std::span(v.binary) : v.inPlace;
+            out_.U32(Length32(bytes.size()));
+            out_.Append(bytes);
             break;
+        }
         case ValueKind::vaSet:
             for (const std::string& member : v.set) {
                 if (member.empty()) {
@@ -215,7 +219,8 @@ private:
 
 class Reader {
 public:
-    explicit Reader(std::span<const std::uint8_t> bytes) : in_(bytes) {}
+    // inPlace: binary values are left in bytes rather than copied.
+    Reader(std::span<const std::uint8_t> bytes, bool inPlace) : in_(bytes), inPlace_(inPlace) {}
 
     StreamComponent Root() {
         auto signature = in_.Take(4);
@@ -349,7 +354,11 @@ private:
             break;
         case ValueKind::vaBinary: {
             auto bytes = in_.Take(in_.U32());
-            v.binary.assign(bytes.begin(), bytes.end());
+            if (inPlace_) {
+                v.inPlace = bytes;
+            } else {
+                v.binary.assign(bytes.begin(), bytes.end());
+            }
             break;
         }
         case ValueKind::vaSet:
@@ -382,6 +391,7 @@ private:
     }
 
     ByteReader in_;
+    bool inPlace_;
 };
 
 bool SameAsciiName(std::string_view a, std::string_view b) {
@@ -447,7 +457,8 @@ StreamValue StreamValue::Of(ValueKind kind) {
 bool StreamValue::operator==(const StreamValue& o) const {
     return kind == o.kind && integer == o.integer &&
            std::bit_cast<std::uint64_t>(number) == std::bit_cast<std::uint64_t>(o.number) && text == o.text &&
-           ident == o.ident && binary == o.binary && set == o.set && list == o.list && items == o.items;
+           ident == o.ident && binary == o.binary && std::ranges::equal(inPlace, o.inPlace) && set == o.set &&
+           list == o.list && items == o.items;
 }
 
 bool StreamProperty::operator==(const StreamProperty& o) const {
@@ -473,7 +484,11 @@ std::vector<std::uint8_t> WriteComponentStream(const StreamComponent& root) {
 }
 
 StreamComponent ReadComponentStream(std::span<const std::uint8_t> bytes) {
-    return Reader(bytes).Root();
+    return Reader(bytes, false).Root();
+}
+
+StreamComponent ReadComponentStreamInPlace(std::span<const std::uint8_t> bytes) {
+    return Reader(bytes, true).Root();
 }
 
 std::optional<std::wstring> TextOf(const StreamValue& value) {

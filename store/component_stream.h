@@ -53,6 +53,7 @@ struct StreamValue {
     std::wstring text;                              // vaString, vaLString, vaWString, vaUtf8String
     std::string ident;                              // vaIdent
     std::vector<std::uint8_t> binary;               // vaBinary
+    std::span<const std::uint8_t> inPlace;          // vaBinary read in place: the bytes where they lie
     std::vector<std::string> set;                   // vaSet
     std::vector<StreamValue> list;                  // vaList
     std::vector<std::vector<StreamProperty>> items; // vaCollection: the properties of each item
@@ -104,6 +105,10 @@ std::vector<std::uint8_t> WriteComponentStream(const StreamComponent& root);
 // after the root component are ignored. Nothing is allocated for a claimed length before the bytes are
 // known to be there.
 StreamComponent ReadComponentStream(std::span<const std::uint8_t> bytes);
+// Reads a stream as ReadComponentStream does but leaves the bytes of binary values where they lie: each
+// such value's `binary` stays empty and `inPlace` shows its bytes inside `bytes`, which must outlive the
+// result. For megabytes of pictures that are handed on as they are.
+StreamComponent ReadComponentStreamInPlace(std::span<const std::uint8_t> bytes);
 
 // Typed views that accept every kind which can stand for the value; empty for any other kind.
 std::optional<std::wstring> TextOf(const StreamValue& value); // vaString, vaLString, vaWString, vaUtf8String

@@ -107,6 +107,29 @@ TEST(ComponentStream, EveryValueKindRoundTrips) {
     EXPECT_EQ(back.Find("Missing"), nullptr);
 }
 
+TEST(ComponentStream, ReadInPlaceLeavesBinaryBytesWhereTheyLie) {
+    StreamComponent original = EveryKind();
+    StreamValue nested = Kind(ValueKind::vaList);
+    nested.list = {StreamValue::Binary({9, 8, 7})};
+    original.properties.push_back({"NestedBin", nested});
+    Bytes bytes = WriteComponentStream(original);
+    StreamComponent inPlace = ReadComponentStreamInPlace(bytes);
+    const auto& bin = inPlace.Find("Bin")->value;
+    EXPECT_TRUE(bin.binary.empty());
+    ASSERT_EQ(bin.inPlace.size(), 4u);
+    EXPECT_GE(bin.inPlace.data(), bytes.data());
+    EXPECT_LE(bin.inPlace.data() + bin.inPlace.size(), bytes.data() + bytes.size());
+    EXPECT_EQ(Bytes(bin.inPlace.begin(), bin.inPlace.end()), (Bytes{0, 1, 2, 255}));
+    EXPECT_EQ(Bytes(inPlace.Find("NestedBin")->value.list[0].inPlace.begin(),
+                    inPlace.Find("NestedBin")->value.list[0].inPlace.end()),
+              (Bytes{9, 8, 7}));
+    // Everything else reads as the copying reader reads it, and writes back the same bytes.
+    EXPECT_EQ(WriteComponentStream(inPlace), bytes);
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        EXPECT_THROW(ReadComponentStreamInPlace(std::span(bytes.data(), n)), StreamError) << n;
+    }
+}
+
 TEST(ComponentStream, ValuesHaveTheirDocumentedBytes) {
     StreamComponent c;
     c.className = "TA";

@@ -2,6 +2,9 @@
 
 #include "store/byte_io.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace orvane {
 namespace {
 
@@ -13,13 +16,29 @@ constexpr std::int64_t kLargestBitmapSide = 1 << 22;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
-struct BitmapSize {
+constexpr std::size_t kHeaderSize = 28;
+
+// One bitmap file of the stream: its form and where its colour table and bits lie.
+struct Bitmap {
     std::int64_t width = 0;
-    std::int64_t height = 0;
+    std::int64_t height = 0; // rows, whichever way they are stored
+    bool bottomUp = true;
+    std::uint32_t bits = 0;
+    std::uint32_t compression = 0;
+    std::uint64_t stride = 0;
+    std::span<const std::uint8_t> extra;   // the fields of a larger header after the first 40 bytes
+    std::span<const std::uint8_t> colours; // colour table, or the colour masks of BI_BITFIELDS
+    std::span<const std::uint8_t> pixels;
+
+    // The bytes of row y counted from the top.
+    std::span<const std::uint8_t> Row(std::int64_t y) const {
+        const std::int64_t stored = bottomUp ? height - 1 - y : y;
+        return pixels.subspan(static_cast<std::size_t>(stored) * stride, static_cast<std::size_t>(stride));
+    }
 };
 
 // Walks one bitmap file; StreamError when any part of it is missing or impossible.
-BitmapSize SkipBitmap(ByteReader& in) {
+Bitmap ReadBitmap(ByteReader& in) {
     auto magic = in.Take(2);
     if (magic[0] != 'B' || magic[1] != 'M') {
         throw StreamError("no bitmap where one belongs");
@@ -36,7 +55,9 @@ BitmapSize SkipBitmap(ByteReader& in) {
     std::uint32_t compression = in.U32();
     in.Take(12); // image size, resolution
     std::uint32_t colorsUsed = in.U32();
-    in.Take(4 + (infoSize - 40));
+    in.Take(4); // important colours
+    std::span<const std::uint8_t> extra = in.Take(infoSize - 40);
+    const bool bottomUp = height > 0;
     if (height < 0) {
         height = -height;
     }
@@ -62,46 +83,102 @@ BitmapSize SkipBitmap(ByteReader& in) {
     if (tableBytes > in.remaining() || pixelBytes > in.remaining() - tableBytes) {
         throw StreamError("a bitmap cut short");
     }
-    in.Take(static_cast<std::size_t>(tableBytes + pixelBytes));
-    return {width, height};
+    std::span<const std::uint8_t> colours = in.Take(static_cast<std::size_t>(tableBytes));
+    std::span<const std::uint8_t> pixels = in.Take(static_cast<std::size_t>(pixelBytes));
+    return Bitmap{width, height, bottomUp, bits, compression, stride, extra, colours, pixels};
+}
+
+// A complete version 0x101 stream taken apart; StreamError for anything else.
+struct Stream {
+    std::span<const std::uint8_t> header;
+    std::int64_t count = 0;
+    std::int64_t cx = 0;
+    std::int64_t cy = 0;
+    Bitmap image;
+    std::optional<Bitmap> mask;
+};
+
+Stream ReadStream(std::span<const std::uint8_t> bytes) {
+    ByteReader in(bytes);
+    Stream stream;
+    stream.header = in.Take(kHeaderSize);
+    ByteReader head(stream.header);
+    auto magic = head.Take(2);
+    if (magic[0] != 'I' || magic[1] != 'L') {
+        throw StreamError("not an image-list stream");
+    }
+    if (static_cast<std::uint16_t>(head.I16()) != kVersion) {
+        throw StreamError("another version");
+    }
+    stream.count = static_cast<std::uint16_t>(head.I16());
+    head.Take(4); // capacity, growth
+    stream.cx = head.I16();
+    stream.cy = head.I16();
+    head.Take(4); // background colour
+    auto flags = static_cast<std::uint16_t>(head.I16());
+    if (stream.cx <= 0 || stream.cy <= 0 || stream.cx > kLargestImage || stream.cy > kLargestImage) {
+        throw StreamError("an impossible image size");
+    }
+    stream.image = ReadBitmap(in);
+    const std::int64_t perRow = stream.image.width / stream.cx;
+    if (perRow == 0 || (stream.count + perRow - 1) / perRow * stream.cy > stream.image.height) {
+        throw StreamError("a bitmap too small for its images");
+    }
+    if (flags & kMaskFlag) {
+        stream.mask = ReadBitmap(in);
+        if (stream.mask->width < stream.image.width ||
+            stream.mask->height < (stream.count + perRow - 1) / perRow * stream.cy) {
+            throw StreamError("a mask too small for its images");
+        }
+    }
+    return stream;
+}
+
+// The rows of two bitmaps of one form that hold images agree.
+bool SameRows(const Bitmap& a, const Bitmap& b, std::int64_t rows) {
+    if (a.width != b.width || a.bits != b.bits || a.compression != b.compression ||
+        !std::ranges::equal(a.extra, b.extra) || !std::ranges::equal(a.colours, b.colours)) {
+        return false;
+    }
+    for (std::int64_t y = 0; y < rows; ++y) {
+        if (!std::ranges::equal(a.Row(y), b.Row(y))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
 
 ImageListStreamCheck CheckImageListStream(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() >= 4 && bytes[0] == 'I' && bytes[1] == 'L' && (bytes[2] | (bytes[3] << 8)) != kVersion) {
+        return ImageListStreamCheck::ilsOtherVersion;
+    }
     try {
-        ByteReader in(bytes);
-        auto magic = in.Take(2);
-        if (magic[0] != 'I' || magic[1] != 'L') {
-            return ImageListStreamCheck::ilsDamaged;
-        }
-        if (static_cast<std::uint16_t>(in.I16()) != kVersion) {
-            return ImageListStreamCheck::ilsOtherVersion;
-        }
-        std::int64_t count = static_cast<std::uint16_t>(in.I16());
-        in.Take(4); // capacity, growth
-        std::int64_t cx = in.I16();
-        std::int64_t cy = in.I16();
-        in.Take(4); // background colour
-        auto flags = static_cast<std::uint16_t>(in.I16());
-        in.Take(8); // overlay indexes
-        if (cx <= 0 || cy <= 0 || cx > kLargestImage || cy > kLargestImage) {
-            return ImageListStreamCheck::ilsDamaged;
-        }
-        BitmapSize image = SkipBitmap(in);
-        std::int64_t perRow = image.width / cx;
-        if (perRow == 0 || (count + perRow - 1) / perRow * cy > image.height) {
-            return ImageListStreamCheck::ilsDamaged;
-        }
-        if (flags & kMaskFlag) {
-            BitmapSize mask = SkipBitmap(in);
-            if (mask.width < image.width || mask.height < (count + perRow - 1) / perRow * cy) {
-                return ImageListStreamCheck::ilsDamaged;
-            }
-        }
+        ReadStream(bytes);
         return ImageListStreamCheck::ilsComplete;
     } catch (const StreamError&) {
         return ImageListStreamCheck::ilsDamaged;
+    }
+}
+
+bool SamePictures(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+    try {
+        const Stream x = ReadStream(a);
+        const Stream y = ReadStream(b);
+        // Count, size, background, flags and overlays; capacity and growth (bytes 6 to 9) aside.
+        if (!std::ranges::equal(x.header.subspan(4, 2), y.header.subspan(4, 2)) ||
+            !std::ranges::equal(x.header.subspan(10), y.header.subspan(10))) {
+            return false;
+        }
+        const std::int64_t perRow = x.image.width / x.cx;
+        const std::int64_t rows = (x.count + perRow - 1) / perRow * x.cy;
+        if (!SameRows(x.image, y.image, rows) || x.mask.has_value() != y.mask.has_value()) {
+            return false;
+        }
+        return !x.mask || SameRows(*x.mask, *y.mask, rows);
+    } catch (const StreamError&) {
+        return false;
     }
 }
 

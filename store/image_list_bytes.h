@@ -20,4 +20,11 @@ enum class ImageListStreamCheck {
 // The image bitmap must be large enough for every image the header counts.
 ImageListStreamCheck CheckImageListStream(std::span<const std::uint8_t> bytes);
 
+// Whether two complete version 0x101 streams give the same image list: the same image count, size,
+// background colour, flags and overlays, and bitmaps of the same form whose rows holding images are the
+// same bytes. The capacity and growth a list was written with, and the rows of unused capacity after
+// the last image, do not count: a list and its copy (ImageList_Duplicate) are written with different
+// capacities. False for anything else, damaged streams included.
+bool SamePictures(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
+
 } // namespace orvane

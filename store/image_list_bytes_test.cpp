@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace orvane {
 namespace {
 
@@ -13,7 +15,11 @@ void Put(Bytes& b, std::uint32_t v, int size) {
     }
 }
 
-void Bitmap(Bytes& b, std::int32_t width, std::int32_t height, int bits) {
+// A bitmap file whose colour table is 0x5A and each row of pixels the byte rowByte gives for it, rows
+// counted from the top; a negative height stores the rows top-down.
+void Bitmap(
+    Bytes& b, std::int32_t width, std::int32_t height, int bits,
+    const std::function<std::uint8_t(int)>& rowByte = [](int) { return std::uint8_t{0x5A}; }) {
     std::uint32_t palette = bits <= 8 ? (1u << bits) * 4 : 0;
     std::uint32_t stride = ((static_cast<std::uint32_t>(width) * bits + 31) / 32) * 4;
     std::uint32_t pixels = stride * static_cast<std::uint32_t>(height < 0 ? -height : height);
@@ -28,7 +34,11 @@ void Bitmap(Bytes& b, std::int32_t width, std::int32_t height, int bits) {
     Put(b, 1, 2);
     Put(b, static_cast<std::uint32_t>(bits), 2);
     b.insert(b.end(), 4 * 6, 0); // compression, image size, resolution, colours
-    b.insert(b.end(), palette + pixels, 0x5A);
+    b.insert(b.end(), palette, 0x5A);
+    const int rows = height < 0 ? -height : height;
+    for (int stored = 0; stored < rows; ++stored) {
+        b.insert(b.end(), stride, rowByte(height < 0 ? stored : rows - 1 - stored));
+    }
 }
 
 // The stream of a 32 x 32 list holding count images, four to a row, with or without a mask.
@@ -88,6 +98,63 @@ TEST(ImageListBytes, SizesThatCannotBeRightAreDamage) {
     noBitmap[28] = 'X';
     EXPECT_EQ(CheckImageListStream(noBitmap), ImageListStreamCheck::ilsDamaged);
     EXPECT_EQ(CheckImageListStream(Bytes{'B', 'M', 1, 1}), ImageListStreamCheck::ilsDamaged);
+}
+
+// A masked list of count 32 x 32 images with room for capacity, each row of the image and mask bitmaps
+// the byte rowByte gives for it.
+Bytes Pictures(int count, int capacity, bool topDown, const std::function<std::uint8_t(int)>& rowByte) {
+    Bytes b = {'I', 'L'};
+    Put(b, 0x0101, 2);
+    Put(b, static_cast<std::uint32_t>(count), 2);
+    Put(b, static_cast<std::uint32_t>(capacity), 2);
+    Put(b, static_cast<std::uint32_t>(capacity), 2); // growth
+    Put(b, 32, 2);
+    Put(b, 32, 2);
+    Put(b, 0xFFFFFFFF, 4);
+    Put(b, 0x21, 2);
+    Put(b, 0xFFFFFFFF, 4);
+    Put(b, 0xFFFFFFFF, 4);
+    const int height = 32 * ((capacity + 3) / 4);
+    Bitmap(b, 128, topDown ? -height : height, 32, rowByte);
+    Bitmap(b, 128, topDown ? -height : height, 1, rowByte);
+    return b;
+}
+
+TEST(ImageListBytes, SamePicturesWhateverTheCapacityButNothingElse) {
+    auto byRow = [](int row) { return static_cast<std::uint8_t>(row * 7 + 1); };
+    // Six images fill two rows of four: rows 0 to 63 hold images.
+    const Bytes list = Pictures(6, 8, false, byRow);
+    EXPECT_TRUE(SamePictures(list, list));
+    // A copy written with another capacity and growth, or stored top-down, or with other bytes in the
+    // room after the last image row.
+    EXPECT_TRUE(SamePictures(list, Pictures(6, 13, false, byRow)));
+    EXPECT_TRUE(SamePictures(list, Pictures(6, 8, true, byRow)));
+    EXPECT_TRUE(SamePictures(
+        list, Pictures(6, 13, true, [&](int row) { return row < 64 ? byRow(row) : std::uint8_t{0xEE}; })));
+
+    // A byte of any image row, of the colour or the mask bitmap, differs.
+    for (int changed : {0, 31, 32, 63}) {
+        EXPECT_FALSE(SamePictures(
+            list,
+            Pictures(6, 8, false, [&](int row) { return row == changed ? std::uint8_t{0xEE} : byRow(row); })))
+            << "row " << changed;
+    }
+    Bytes mask = list;
+    mask.back() ^= 1; // the mask's last stored row is its top row
+    EXPECT_FALSE(SamePictures(list, mask));
+    // The count, size, background, flags or an overlay differ.
+    for (std::size_t at :
+         {std::size_t{4}, std::size_t{10}, std::size_t{14}, std::size_t{18}, std::size_t{27}}) {
+        Bytes other = list;
+        other[at] ^= 1;
+        EXPECT_FALSE(SamePictures(list, other)) << "header byte " << at;
+    }
+    EXPECT_FALSE(SamePictures(list, Pictures(5, 8, false, byRow)));
+    // Damaged streams and other versions are never the same.
+    EXPECT_FALSE(SamePictures(list, std::span(list.data(), list.size() - 1)));
+    Bytes version = list;
+    version[3] = 0x06;
+    EXPECT_FALSE(SamePictures(version, version));
 }
 
 TEST(ImageListBytes, OtherVersionsAreLeftToTheSystem) {

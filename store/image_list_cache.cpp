@@ -14,14 +14,13 @@ std::vector<std::uint8_t> WriteImageListCache(const ImageListCache& list) {
     return WriteComponentStream(c);
 }
 
-ImageListCache ReadImageListCache(std::span<const std::uint8_t> bytes, const ImageListCache& current) {
-    StreamComponent c = ReadComponentStream(bytes);
+ImageListCacheView ReadImageListCacheView(std::span<const std::uint8_t> bytes,
+                                          const ImageListCache& current) {
+    StreamComponent c = ReadComponentStreamInPlace(bytes);
     if (c.className != kImageListClass) {
         throw StreamError("not the stream of an image list");
     }
-    ImageListCache list = current;
-    list.name = c.objectName;
-    list.bitmap.clear();
+    ImageListCacheView list{c.objectName, current.height, current.width, {}};
     auto size = [](const StreamValue& v, int fallback) {
         std::optional<std::int64_t> n = IntegerOf(v);
         return n && *n > 0 && *n <= 256 ? static_cast<int>(*n) : fallback;
@@ -35,9 +34,19 @@ ImageListCache ReadImageListCache(std::span<const std::uint8_t> bytes, const Ima
             if (p.value.kind != ValueKind::vaBinary) {
                 throw StreamError("\"Bitmap\" is not binary");
             }
-            list.bitmap = p.value.binary;
+            list.bitmap = p.value.inPlace;
         }
     }
+    return list;
+}
+
+ImageListCache ReadImageListCache(std::span<const std::uint8_t> bytes, const ImageListCache& current) {
+    ImageListCacheView view = ReadImageListCacheView(bytes, current);
+    ImageListCache list = current;
+    list.name = std::move(view.name);
+    list.height = view.height;
+    list.width = view.width;
+    list.bitmap.assign(view.bitmap.begin(), view.bitmap.end());
     return list;
 }
 

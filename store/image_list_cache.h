@@ -35,4 +35,14 @@ std::vector<std::uint8_t> WriteImageListCache(const ImageListCache& list);
 // class.
 ImageListCache ReadImageListCache(std::span<const std::uint8_t> bytes, const ImageListCache& current);
 
+// The same, with the pictures left where they lie in bytes (which must outlive the result) instead of
+// copied.
+struct ImageListCacheView {
+    std::string name;
+    int height = 32;
+    int width = 32;
+    std::span<const std::uint8_t> bitmap;
+};
+ImageListCacheView ReadImageListCacheView(std::span<const std::uint8_t> bytes, const ImageListCache& current);
+
 } // namespace orvane

@@ -2,9 +2,10 @@
 
 #include "store/image_list_bytes.h"
 #include "store/image_list_cache.h"
+#include "store/span_stream_win.h"
 #include "system/com_error_win.h"
+#include "system/late_libraries_win.h"
 
-#include <shlwapi.h>
 #include <wrl/client.h>
 
 #include <climits>
@@ -28,12 +29,9 @@ WriteExFunction FindWriteEx() {
         reinterpret_cast<void*>(::GetProcAddress(comctl, "ImageList_WriteEx")));
 }
 
-ComPtr<IStream> MemoryStream(const BYTE* data, std::size_t size) {
-    if (size > UINT_MAX) {
-        throw ComError(E_OUTOFMEMORY, "Creating a memory stream");
-    }
+ComPtr<IStream> EmptyMemoryStream() {
     ComPtr<IStream> stream;
-    stream.Attach(::SHCreateMemStream(data, static_cast<UINT>(size)));
+    stream.Attach(late::SHCreateMemStream(nullptr, 0));
     if (!stream) {
         throw ComError(E_OUTOFMEMORY, "Creating a memory stream");
     }
@@ -43,7 +41,7 @@ ComPtr<IStream> MemoryStream(const BYTE* data, std::size_t size) {
 } // namespace
 
 std::vector<std::uint8_t> SaveImageListStream(HIMAGELIST list) {
-    ComPtr<IStream> stream = MemoryStream(nullptr, 0);
+    ComPtr<IStream> stream = EmptyMemoryStream();
     if (WriteExFunction writeEx = FindWriteEx()) {
         ThrowIfFailed(writeEx(list, ILP_DOWNLEVEL, stream.Get()), "Writing an image list");
     } else if (!::ImageList_Write(list, stream.Get())) {
@@ -68,7 +66,8 @@ UniqueImageList LoadImageListStream(std::span<const std::uint8_t> bytes) {
     if (CheckImageListStream(bytes) == ImageListStreamCheck::ilsDamaged) {
         return {};
     }
-    ComPtr<IStream> stream = MemoryStream(bytes.data(), bytes.size());
+    // Read where the bytes lie: a copy into a memory stream would cost as much again.
+    ComPtr<IStream> stream = ReadOnlyStream(bytes);
     return UniqueImageList(::ImageList_Read(stream.Get()));
 }
 
@@ -88,9 +87,9 @@ std::vector<std::uint8_t> WriteImageListFile(HIMAGELIST list, const char* name) 
 }
 
 UniqueImageList ReadImageListFile(std::span<const std::uint8_t> bytes) {
-    ImageListCache cache;
+    ImageListCacheView cache;
     try {
-        cache = ReadImageListCache(bytes, ImageListCache{});
+        cache = ReadImageListCacheView(bytes, ImageListCache{});
     } catch (const StreamError&) {
         return {};
     }

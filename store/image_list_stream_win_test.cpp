@@ -1,7 +1,10 @@
 #include "store/image_list_stream_win.h"
 
+#include "store/icon_cache_reader_win.h"
+#include "store/image_list_bytes.h"
 #include "store/image_list_cache.h"
 #include "system/com_error_win.h"
+#include "tests/support/test_support_win.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +191,56 @@ TEST(ImageListStream, CacheFileHoldsTheListAndItsSize) {
     std::vector<std::uint8_t> emptyFile = WriteImageListFile(empty.get(), kSmallImageListName);
     EXPECT_EQ(ReadComponentStream(emptyFile).Find("Bitmap"), nullptr);
     EXPECT_FALSE(ReadImageListFile(emptyFile));
+}
+
+TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) {
+    test::TempDir folder;
+    auto write = [&](const wchar_t* name, HIMAGELIST list, const char* object) {
+        std::vector<std::uint8_t> bytes = WriteImageListFile(list, object);
+        test::WriteFileBytes(folder / name, std::string(bytes.begin(), bytes.end()));
+        return folder / name;
+    };
+    UniqueImageList icons = IconList();
+    UniqueImageList alpha = AlphaList();
+    // After a scan the large list is a copy of the small one, written with another capacity: its file
+    // differs from the small list's, but not in its pictures.
+    UniqueImageList copy(::ImageList_Duplicate(icons.get()));
+    EXPECT_TRUE(SamePictures(SaveImageListStream(icons.get()), SaveImageListStream(copy.get())));
+    EXPECT_FALSE(SamePictures(SaveImageListStream(icons.get()), SaveImageListStream(alpha.get())));
+    const std::wstring small = write(L"IconS.lst", icons.get(), kSmallImageListName);
+    const std::wstring large = write(L"IconL.lst", copy.get(), kLargeImageListName);
+    const std::wstring other = write(L"Other.lst", alpha.get(), kLargeImageListName);
+    const std::wstring damaged = folder / L"Damaged.lst";
+    test::WriteFileBytes(damaged, "TPF0");
+
+    {
+        // The same pictures: the large list, a copy of the small one, stays whole when that one goes.
+        IconCacheReader reader;
+        UniqueImageList first = reader.Read(small, nullptr);
+        ExpectSamePictures(icons.get(), first.get());
+        UniqueImageList second = reader.Read(large, first.get());
+        ASSERT_TRUE(second);
+        EXPECT_NE(second.get(), first.get());
+        first.reset();
+        ExpectSamePictures(icons.get(), second.get());
+        EXPECT_EQ(::ImageList_GetBkColor(second.get()), ::ImageList_GetBkColor(icons.get()));
+    }
+    {
+        // Other pictures are read as they are.
+        IconCacheReader reader;
+        UniqueImageList first = reader.Read(small, nullptr);
+        ExpectSamePictures(alpha.get(), reader.Read(other, first.get()).get());
+    }
+    {
+        // After a damaged file nothing is copied; a damaged second file gives no list.
+        IconCacheReader reader;
+        EXPECT_FALSE(reader.Read(damaged, nullptr));
+        ExpectSamePictures(icons.get(), reader.Read(large, alpha.get()).get());
+        UniqueImageList first = reader.Read(small, nullptr);
+        EXPECT_FALSE(reader.Read(damaged, first.get()));
+    }
+    IconCacheReader reader;
+    EXPECT_THROW(reader.Read(folder / L"missing.lst", nullptr), ComError);
 }
 
 TEST(ImageListStream, TenThousandIconsComeBack) {

@@ -2,6 +2,7 @@
 
 #include "system/folders_win.h"
 #include "system/handles_win.h"
+#include "system/late_libraries_win.h"
 
 #include <shellapi.h>
 
@@ -34,7 +35,8 @@ bool QueryVersionValue(const std::vector<BYTE>& info, const std::wstring& subBlo
                        UINT& length) {
     value = nullptr;
     length = 0;
-    return ::VerQueryValueW(info.data(), subBlock.c_str(), &value, &length) != FALSE && value != nullptr;
+    return orvane::late::VerQueryValueW(info.data(), subBlock.c_str(), &value, &length) != FALSE &&
+           value != nullptr;
 }
 
 } // namespace
@@ -63,12 +65,12 @@ void GetFileDateTexts(const std::wstring& path, std::wstring& modified, std::wst
 
 bool GetVersionInfoLines(const std::wstring& path, std::vector<std::wstring>& lines) {
     DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = orvane::late::GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (size == 0) {
         return false;
     }
     std::vector<BYTE> info(size);
-    if (!::GetFileVersionInfoW(path.c_str(), 0, size, info.data())) {
+    if (!orvane::late::GetFileVersionInfoW(path.c_str(), 0, size, info.data())) {
         return false;
     }
     void* table = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/accessible_name_win.h"
 
+#include "system/late_libraries_win.h"
 #include "ui/window_subclass_win.h"
 
 #include <commctrl.h>
@@ -67,7 +68,7 @@ public:
             return E_POINTER;
         }
         if (child.vt == VT_I4 && child.lVal == CHILDID_SELF) {
-            *name = ::SysAllocStringLen(name_.data(), static_cast<UINT>(name_.size()));
+            *name = late::SysAllocStringLen(name_.data(), static_cast<UINT>(name_.size()));
             return *name != nullptr ? S_OK : E_OUTOFMEMORY;
         }
         return inner_->get_accName(child, name);
@@ -143,11 +144,11 @@ private:
 LRESULT NameHandler(const std::wstring& name, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
         ComPtr<IAccessible> standard;
-        if (SUCCEEDED(::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible,
-                                                  reinterpret_cast<void**>(standard.GetAddressOf())))) {
+        if (SUCCEEDED(late::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible,
+                                                      reinterpret_cast<void**>(standard.GetAddressOf())))) {
             auto* named = new (std::nothrow) NamedAccessible(std::move(standard), name);
             if (named != nullptr) {
-                LRESULT result = ::LresultFromObject(IID_IAccessible, wParam, named);
+                LRESULT result = late::LresultFromObject(IID_IAccessible, wParam, named);
                 named->Release();
                 return result;
             }

@@ -4,6 +4,7 @@
 
 #include "catalogue/scan_memo.h"
 #include "catalogue/scan_win.h"
+#include "ui/list_keys_win.h"
 
 namespace orvane {
 
@@ -108,6 +109,8 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
     }
     list_.MListViewSort = 0;
     ListViewColumnClick(0);
+    // The other columns' keys and the search texts too, while the hourglass still shows.
+    PrepareListKeys(list_);
 }
 
 void TMainForm::TBGetClick() {

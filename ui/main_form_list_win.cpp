@@ -33,7 +33,7 @@ void TMainForm::ListViewSelectItem() {
 
 void TMainForm::ListViewColumnClick(int column) {
     int selected = Rows().SelectedIndex();
-    std::vector<std::size_t> moved = list_.ColumnClick(column, CollateUserDefault);
+    std::vector<std::size_t> moved = list_.ColumnClick(column, MakeSortKeyUserDefault);
     // The selected row stays selected where the sort took it, as the list control's own sort does.
     if (selected >= 0 && static_cast<std::size_t>(selected) < moved.size()) {
         Rows().MoveSelection(selected, static_cast<int>(moved[static_cast<std::size_t>(selected)]));

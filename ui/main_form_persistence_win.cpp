@@ -5,12 +5,14 @@
 #include "store/ansi_code_page_win.h"
 #include "store/atomic_file_win.h"
 #include "store/find_history.h"
+#include "store/icon_cache_reader_win.h"
 #include "store/image_list_cache.h"
 #include "store/image_list_stream_win.h"
 #include "store/list_cache.h"
 #include "store/settings.h"
 #include "system/folders_win.h"
 #include "system/placement_win.h"
+#include "ui/list_keys_win.h"
 
 #include <stdexcept>
 
@@ -76,8 +78,9 @@ void TMainForm::LoadCaches() {
         }
     }
     try {
-        LoadImageListCache(kSmallIconCacheFileName, LVSIL_SMALL);
-        LoadImageListCache(kLargeIconCacheFileName, LVSIL_NORMAL);
+        IconCacheReader icons;
+        LoadImageListCache(icons, kSmallIconCacheFileName, LVSIL_SMALL);
+        LoadImageListCache(icons, kLargeIconCacheFileName, LVSIL_NORMAL);
     } catch (...) {
         // An icon file that cannot be opened is reported and ends loading, but the rows already read
         // are shown.
@@ -99,14 +102,16 @@ void TMainForm::ShowCachedRows() {
     LimitImageIndexes(rows, Rows().ImageCount());
     list_.Assign(std::move(rows));
     Rows().Refresh();
+    PrepareListKeysWhenIdle(keySteps_, hwnd_, list_);
 }
 
-void TMainForm::LoadImageListCache(const wchar_t* fileName, int which) {
+void TMainForm::LoadImageListCache(IconCacheReader& reader, const wchar_t* fileName, int which) {
     const std::wstring path = DataFile(fileName);
     if (!Norrow::IsExistingFile(path)) {
         return;
     }
-    Rows().ReplaceImages(which, ReadImageListFile(ReadWholeFile(path)));
+    // The large list's file usually holds the small one's pictures: then it becomes a copy of that list.
+    Rows().ReplaceImages(which, reader.Read(path, Rows().SmallImages()));
 }
 
 ListCache TMainForm::CurrentListCache() const {

@@ -22,7 +22,7 @@ void TMainForm::TBFindClick() {
     ShortcutListView& rows = Rows();
     int selected = rows.SelectedIndex();
     std::size_t start = selected >= 0 ? static_cast<std::size_t>(selected) + 1 : 0;
-    std::optional<std::size_t> hit = FindNextRow(list_.Rows(), start, text, UpperCaseText);
+    std::optional<std::size_t> hit = list_.FindNext(start, text, UpperCaseText);
     if (!hit) {
         // No hit: the selection goes, which through the selection change clears the commands.
         rows.ClearSelection();

@@ -143,8 +143,11 @@ void TMainForm::FormShow() {
     // Through the list view and back, so the restored view lays its rows out from scratch; the list
     // draws nothing until the restored view is in place.
     Rows().SetRedraw(false);
+    // Without its rows meanwhile: in the list view, some list controls (Wine's) measure every row's text.
+    ListView_SetItemCountEx(Rows().Handle(), 0, 0);
     Rows().SetStyle(false);
     Rows().SetStyle(true);
+    Rows().Refresh();
     ApplyViewMode();
     Rows().SetRedraw(true);
     Rows().RebuildHeader();

@@ -5,6 +5,7 @@
 
 #include "system/handles_win.h"
 #include "ui/command_ids.h"
+#include "ui/idle_steps_win.h"
 #include "ui/key_bindings.h"
 #include "ui/shortcut_list.h"
 #include "ui/shortcut_list_view_win.h"
@@ -24,6 +25,7 @@ namespace orvane {
 
 class TMakeShortCuts;
 class TplContextMenu;
+class IconCacheReader;
 struct ListCache;
 
 class TMainForm final : private ToolBarEvents, private ShortcutListViewEvents {
@@ -146,7 +148,7 @@ private:
     void ReadSettings();
     void LoadCaches();
     void ShowCachedRows();
-    void LoadImageListCache(const wchar_t* fileName, int which);
+    void LoadImageListCache(IconCacheReader& reader, const wchar_t* fileName, int which);
     ListCache CurrentListCache() const;
     void ApplyListCache(ListCache cache);
     void SaveSettings();
@@ -174,6 +176,8 @@ private:
     // The rows and the sort state; the search history.
     ShortcutList list_;
     std::vector<std::wstring> history_;
+    // Makes the rows' sort keys and search texts after a cache load, while the window is idle.
+    IdleSteps keySteps_;
 
     std::unique_ptr<TMakeShortCuts> MakeShortCuts;
     std::unique_ptr<TplContextMenu> plContextMenu;

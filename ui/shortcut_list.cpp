@@ -31,16 +31,22 @@ int ShortcutList::ListViewCompare(const ShortcutRow& a, const ShortcutRow& b,
     return MListViewSort < 0 ? -result : result;
 }
 
-std::vector<std::size_t> ShortcutList::ColumnClick(int column, const Collation& collate) {
+std::vector<std::size_t> ShortcutList::ColumnClick(int column, const SortKeyMaker& makeKey) {
     if (column < 0 || column >= kColumnCount) {
         column = 0;
     }
     MListViewSort = std::abs(MListViewSort) == column + 1 ? -MListViewSort : column + 1;
 
+    if (!keys_.HasSortKeys(column)) {
+        keys_.MakeSortKeys(rows_, column, makeKey);
+    }
+    // Descending negates the comparison, so rows with equal keys keep their order either way.
+    const bool descending = MListViewSort < 0;
     std::vector<std::size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-        return ListViewCompare(rows_[x], rows_[y], collate) < 0;
+        const int result = keys_.SortKey(column, x).compare(keys_.SortKey(column, y));
+        return descending ? result > 0 : result < 0;
     });
     std::vector<ShortcutRow> sorted;
     sorted.reserve(rows_.size());
@@ -50,8 +56,29 @@ std::vector<std::size_t> ShortcutList::ColumnClick(int column, const Collation& 
         sorted.push_back(std::move(rows_[order[i]]));
     }
     rows_ = std::move(sorted);
+    keys_.Reorder(order);
     MColumnIndex = column;
     return newPosition;
+}
+
+std::optional<std::size_t> ShortcutList::FindNext(std::size_t start, const std::wstring& text,
+                                                  const UpperCaser& upper) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    if (!keys_.HasSearchTexts()) {
+        keys_.MakeSearchTexts(rows_, upper);
+    }
+    return keys_.FindFrom(start, upper(text));
+}
+
+bool ShortcutList::PrepareNextKeys(const SortKeyMaker& makeKey, const UpperCaser& upper) {
+    return keys_.MakeNextMissing(rows_, makeKey, upper);
+}
+
+void ShortcutList::PrepareAllKeys(const SortKeyMaker& makeKey, const UpperCaser& upper) {
+    while (keys_.MakeNextMissing(rows_, makeKey, upper)) {
+    }
 }
 
 std::array<std::wstring, kColumnCount> ShortcutList::HeaderCaptions() const {

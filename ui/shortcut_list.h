@@ -3,9 +3,12 @@
 #pragma once
 
 #include "catalogue/shortcut_row.h"
+#include "ui/row_keys.h"
+#include "ui/search.h"
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,10 +40,23 @@ public:
     bool Empty() const noexcept { return rows_.empty(); }
     const ShortcutRow& Row(std::size_t index) const { return rows_.at(index); }
 
-    void Clear() noexcept { rows_.clear(); }
-    void Add(ShortcutRow row) { rows_.push_back(std::move(row)); }
-    void Assign(std::vector<ShortcutRow> rows) noexcept { rows_ = std::move(rows); }
-    void Erase(std::size_t index) { rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index)); }
+    // Every change of the rows other than a sort drops the keys made from them.
+    void Clear() noexcept {
+        rows_.clear();
+        keys_.Reset();
+    }
+    void Add(ShortcutRow row) {
+        rows_.push_back(std::move(row));
+        keys_.Reset();
+    }
+    void Assign(std::vector<ShortcutRow> rows) noexcept {
+        rows_ = std::move(rows);
+        keys_.Reset();
+    }
+    void Erase(std::size_t index) {
+        rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+        keys_.Reset();
+    }
 
     // Removes, from the last row to the first, every row whose link target does not contain ".exe".
     void RemoveNonExeRows();
@@ -48,10 +64,20 @@ public:
     // The header click on column 0..6: flips the direction when the list is sorted by that column,
     // else sorts ascending by it; sorts; moves the marker to the column. Returns, for each old row
     // position, its new position, so a selection can follow its row.
-    std::vector<std::size_t> ColumnClick(int column, const Collation& collate);
+    // The sort is stable and orders as ListViewCompare with the collation whose keys makeKey makes:
+    // each row's key of the column is made once, and keys are compared as bytes.
+    std::vector<std::size_t> ColumnClick(int column, const SortKeyMaker& makeKey);
 
     // The comparison of two rows under the current sort state: -1, 0 or 1.
     int ListViewCompare(const ShortcutRow& a, const ShortcutRow& b, const Collation& collate) const;
+
+    // The search walk of FindNextRow over copies of the searched texts upper-cased once per row.
+    std::optional<std::size_t> FindNext(std::size_t start, const std::wstring& text, const UpperCaser& upper);
+
+    // Makes one column's sort keys or the search texts while any are missing; true while more remain.
+    bool PrepareNextKeys(const SortKeyMaker& makeKey, const UpperCaser& upper);
+    // Makes every column's sort keys and the search texts that are missing.
+    void PrepareAllKeys(const SortKeyMaker& makeKey, const UpperCaser& upper);
 
     // The seven captions with the marker behind column MColumnIndex (" ▼" when descending, else " ▲").
     std::array<std::wstring, kColumnCount> HeaderCaptions() const;
@@ -65,6 +91,7 @@ public:
 
 private:
     std::vector<ShortcutRow> rows_;
+    RowKeys keys_;
 };
 
 } // namespace orvane

@@ -11,6 +11,15 @@ namespace {
 int Ordinal(std::wstring_view a, std::wstring_view b) {
     return a.compare(b);
 }
+// The sort keys of ordinal order: each code unit as four bytes, high byte first.
+void OrdinalKey(std::wstring_view text, std::string& key) {
+    key.clear();
+    for (wchar_t c : text) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            key.push_back(static_cast<char>((static_cast<std::uint32_t>(c) >> shift) & 0xFF));
+        }
+    }
+}
 
 ShortcutRow MakeRow(std::wstring caption, std::wstring description = L"", std::wstring version = L"") {
     ShortcutRow row;
@@ -35,13 +44,13 @@ TEST(ShortcutList, HeaderClicksSortFlipAndMoveTheMarker) {
     list.Add(MakeRow(L"c", L"x"));
     list.Add(MakeRow(L"a", L"y"));
 
-    list.ColumnClick(0, Ordinal);
+    list.ColumnClick(0, OrdinalKey);
     EXPECT_EQ(list.MListViewSort, 1);
     EXPECT_EQ(Captions(list), (std::vector<std::wstring>{L"a", L"b", L"c"}));
     EXPECT_EQ(list.HeaderCaptions()[0], L"名前 ▲");
 
     // "説明" while sorted by name: ascending by description, marker moves.
-    list.ColumnClick(3, Ordinal);
+    list.ColumnClick(3, OrdinalKey);
     EXPECT_EQ(list.MListViewSort, 4);
     EXPECT_EQ(list.MColumnIndex, 3);
     EXPECT_EQ(Captions(list), (std::vector<std::wstring>{L"c", L"a", L"b"}));
@@ -49,12 +58,12 @@ TEST(ShortcutList, HeaderClicksSortFlipAndMoveTheMarker) {
     EXPECT_EQ(captions[0], L"名前");
     EXPECT_EQ(captions[3], L"説明 ▲");
 
-    list.ColumnClick(3, Ordinal);
+    list.ColumnClick(3, OrdinalKey);
     EXPECT_EQ(list.MListViewSort, -4);
     EXPECT_EQ(Captions(list), (std::vector<std::wstring>{L"b", L"a", L"c"}));
     EXPECT_EQ(list.HeaderCaptions()[3], L"説明 ▼");
 
-    list.ColumnClick(0, Ordinal);
+    list.ColumnClick(0, OrdinalKey);
     EXPECT_EQ(list.MListViewSort, 1);
     EXPECT_EQ(list.HeaderCaptions()[0], L"名前 ▲");
     EXPECT_EQ(list.HeaderCaptions()[3], L"説明");
@@ -65,14 +74,14 @@ TEST(ShortcutList, SavedDescendingStateFlipsToAscendingOnTheFirstClick) {
     list.MListViewSort = -4;
     list.MColumnIndex = 3;
     EXPECT_EQ(list.HeaderCaptions()[3], L"説明 ▼");
-    list.ColumnClick(3, Ordinal);
+    list.ColumnClick(3, OrdinalKey);
     EXPECT_EQ(list.MListViewSort, 4);
 }
 
 TEST(ShortcutList, EmptyListStillUpdatesTheState) {
     ShortcutList list;
     EXPECT_EQ(list.HeaderCaptions()[0], L"名前 ▲"); // no sort key yet: the ascending marker
-    list.ColumnClick(5, Ordinal);
+    list.ColumnClick(5, OrdinalKey);
     EXPECT_EQ(list.MListViewSort, 6);
     EXPECT_EQ(list.MColumnIndex, 5);
     EXPECT_EQ(list.HeaderCaptions()[5], L"作成日付 ▲");
@@ -111,8 +120,8 @@ TEST(ShortcutList, DescendingPutsEmptyVersionsLastAndSortIsStable) {
     list.Add(MakeRow(L"first", L"", L""));
     list.Add(MakeRow(L"v1", L"", L"1.0"));
     list.Add(MakeRow(L"second", L"", L""));
-    list.ColumnClick(6, Ordinal);
-    list.ColumnClick(6, Ordinal);
+    list.ColumnClick(6, OrdinalKey);
+    list.ColumnClick(6, OrdinalKey);
     EXPECT_EQ(Captions(list), (std::vector<std::wstring>{L"v1", L"first", L"second"}));
 }
 
@@ -121,7 +130,7 @@ TEST(ShortcutList, ColumnClickReportsWhereEachRowWent) {
     list.Add(MakeRow(L"c"));
     list.Add(MakeRow(L"a"));
     list.Add(MakeRow(L"b"));
-    auto moved = list.ColumnClick(0, Ordinal);
+    auto moved = list.ColumnClick(0, OrdinalKey);
     EXPECT_EQ(moved, (std::vector<std::size_t>{2, 0, 1}));
 }
 

@@ -1,5 +1,6 @@
 #include "ui/theme_win.h"
 
+#include "system/late_libraries_win.h"
 #include "ui/color_menu_painter_win.h"
 #include "ui/list_painter_win.h"
 #include "ui/search_box_painter_win.h"
@@ -61,10 +62,10 @@ SystemColors CurrentSystemColors() {
 
 bool SetDarkTitleBar(HWND window, bool dark) {
     BOOL value = dark ? TRUE : FALSE;
-    if (SUCCEEDED(::DwmSetWindowAttribute(window, kImmersiveDarkMode, &value, sizeof value))) {
+    if (SUCCEEDED(late::DwmSetWindowAttribute(window, kImmersiveDarkMode, &value, sizeof value))) {
         return true;
     }
-    return SUCCEEDED(::DwmSetWindowAttribute(window, kImmersiveDarkModeBefore20H1, &value, sizeof value));
+    return SUCCEEDED(late::DwmSetWindowAttribute(window, kImmersiveDarkModeBefore20H1, &value, sizeof value));
 }
 
 ColorSchemeController::ColorSchemeController() = default;
