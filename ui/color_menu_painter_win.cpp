@@ -116,11 +116,13 @@ bool ColorMenuPainter::OnDrawItem(const DRAWITEMSTRUCT& item) const {
     if ((known->type & MFT_SEPARATOR) != 0) {
         Fill(dc, rect, paint_.menu.get(), paint_.palette.menuBackground);
         const Box line = MenuSeparatorLine(box, paint_.dpi);
-        Fill(dc, RECT{line.left, line.top, line.right, line.bottom}, paint_.border.get(), paint_.palette.border);
+        Fill(dc, RECT{line.left, line.top, line.right, line.bottom}, paint_.border.get(),
+             paint_.palette.border);
         return true;
     }
-    const MenuItemLook look = ColorMenuItemLook(paint_.palette, box, (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0,
-                                                (item.itemState & ODS_SELECTED) != 0, paint_.dpi);
+    const MenuItemLook look =
+        ColorMenuItemLook(paint_.palette, box, (item.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0,
+                          (item.itemState & ODS_SELECTED) != 0, paint_.dpi);
     Fill(dc, rect, look.background);
     if ((item.itemState & ODS_CHECKED) != 0) {
         // The radio item's bullet.

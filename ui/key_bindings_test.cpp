@@ -76,7 +76,8 @@ TEST(KeyBindings, ListGetsOnlyWhatTheListDoesNotReportItself) {
     EXPECT_EQ(ActionForKey(Alt(vk::kReturn), list, false), KeyAction::RunSelected);
     EXPECT_EQ(ActionForKey(Plain(vk::kApps), list, false), KeyAction::ShortcutMenu);
     EXPECT_EQ(ActionForKey(Shift(vk::kApps), list, false), KeyAction::TargetMenu);
-    EXPECT_EQ(ActionForKey(KeyPress{vk::kF10, false, true, false, true}, list, false), KeyAction::ShortcutMenu);
+    EXPECT_EQ(ActionForKey(KeyPress{vk::kF10, false, true, false, true}, list, false),
+              KeyAction::ShortcutMenu);
     EXPECT_EQ(ActionForKey(KeyPress{vk::kF10, true, true, false, true}, list, false), KeyAction::None);
     EXPECT_EQ(ActionForKey(KeyPress{vk::kF10, false, false, false, true}, list, false), KeyAction::None)
         << "F10 alone is the menu key";

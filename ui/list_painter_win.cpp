@@ -120,13 +120,14 @@ LRESULT ListPainter::HeaderCustomDraw(NMCUSTOMDRAW& draw) const {
 void ListPainter::DrawHeaderItem(const NMCUSTOMDRAW& draw) const {
     HDC dc = draw.hdc;
     const RECT& rect = draw.rc;
-    const HeaderItemLook look =
-        HeaderItemLookOf(paint_.palette, Box{rect.left, rect.top, rect.right, rect.bottom},
-                         (draw.uItemState & CDIS_SELECTED) != 0, (draw.uItemState & CDIS_HOT) != 0, paint_.dpi);
+    const HeaderItemLook look = HeaderItemLookOf(
+        paint_.palette, Box{rect.left, rect.top, rect.right, rect.bottom},
+        (draw.uItemState & CDIS_SELECTED) != 0, (draw.uItemState & CDIS_HOT) != 0, paint_.dpi);
     Fill(dc, rect, look.fill);
     // The divider on the right and the line that parts the header from the rows.
     for (const Box& line : {look.divider, look.underline}) {
-        Fill(dc, RECT{line.left, line.top, line.right, line.bottom}, paint_.border.get(), paint_.palette.border);
+        Fill(dc, RECT{line.left, line.top, line.right, line.bottom}, paint_.border.get(),
+             paint_.palette.border);
     }
 
     wchar_t caption[260] = {};

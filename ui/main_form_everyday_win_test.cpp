@@ -350,7 +350,8 @@ TEST_F(MainFormTest, ShortcutLoadErrorIsModalToTheWindowEvenWithAnotherProgramIn
     if (!box.seen && test::IsRunningOnWine()) {
         // Wine's link object reports show command 1 after every load, so its scan raises no notice;
         // the form's answer to the reader's notice is shown as the scan would show it.
-        box = test::AnswerTheBoxOf(window_, [&] { form_->MakeShortCutsLoadError(L"Error:致命的エラー(Load)"); });
+        box = test::AnswerTheBoxOf(window_,
+                                   [&] { form_->MakeShortCutsLoadError(L"Error:致命的エラー(Load)"); });
     }
     ASSERT_TRUE(box.seen) << "no message box";
     EXPECT_EQ(box.owner, window_);

@@ -46,7 +46,8 @@ bool TMainForm::PreTranslateMessage(const MSG& message) {
     if (hwnd_ == nullptr || message.hwnd == nullptr || !toolBar_ || !listView_) {
         return false;
     }
-    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN && message.message != WM_MOUSEWHEEL) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN &&
+        message.message != WM_MOUSEWHEEL) {
         return false;
     }
     if (message.hwnd != hwnd_ && !::IsChild(hwnd_, message.hwnd)) {

@@ -149,8 +149,9 @@ void TMainForm::ApplyListCache(ListCache cache) {
     }
     if (cache.font) {
         Rows().TakeFont(cache.font->name, cache.font->size,
-                        (cache.font->color & kSystemColorFlag) != 0 ? CLR_DEFAULT
-                                                                     : static_cast<COLORREF>(cache.font->color));
+                        (cache.font->color & kSystemColorFlag) != 0
+                            ? CLR_DEFAULT
+                            : static_cast<COLORREF>(cache.font->color));
     }
     list_.Assign(std::move(cache.rows));
 }

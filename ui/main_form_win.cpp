@@ -49,8 +49,8 @@ void RegisterMainFormClass(HINSTANCE instance) {
 }
 
 TMainForm::TMainForm(HINSTANCE instance, std::wstring dataFolder)
-    : instance_(instance), dataFolder_(std::move(dataFolder)), MakeShortCuts(std::make_unique<TMakeShortCuts>()),
-      plContextMenu(std::make_unique<TplContextMenu>()) {
+    : instance_(instance), dataFolder_(std::move(dataFolder)),
+      MakeShortCuts(std::make_unique<TMakeShortCuts>()), plContextMenu(std::make_unique<TplContextMenu>()) {
     // The menu opens only when asked, with the explorer's entries and nothing else.
     plContextMenu->SetMenuOptions({csf_EXPLORE});
     MakeShortCuts->SetErrorNotice([this](const std::wstring& message) { MakeShortCutsLoadError(message); });
@@ -171,8 +171,9 @@ void TMainForm::TakeIconFont() {
         ::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof fontInfo_, &fontInfo_, 0);
     }
     font_.reset(::CreateFontIndirectW(&fontInfo_));
-    HWND controls[] = {hwnd_, toolBar_ ? toolBar_->Handle() : nullptr, toolBar_ ? toolBar_->SearchBox() : nullptr,
-                       listView_ ? listView_->Handle() : nullptr, StatusBar};
+    HWND controls[] = {hwnd_, toolBar_ ? toolBar_->Handle() : nullptr,
+                       toolBar_ ? toolBar_->SearchBox() : nullptr, listView_ ? listView_->Handle() : nullptr,
+                       StatusBar};
     for (HWND control : controls) {
         if (control != nullptr) {
             ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
@@ -203,9 +204,9 @@ void TMainForm::CreateControls() {
     toolBar_.emplace(hwnd_, instance_, dpi_, static_cast<ToolBarEvents&>(*this));
     listView_.emplace(hwnd_, instance_, dpi_, list_, static_cast<ShortcutListViewEvents&>(*this),
                       [this] { return SchemeTextColor(); });
-    StatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
-                                  0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idStatusBar)), instance_,
-                                  nullptr);
+    StatusBar = ::CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0,
+                                  0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idStatusBar)),
+                                  instance_, nullptr);
     ::SendMessageW(StatusBar, SB_SIMPLE, TRUE, 0);
     ::SendMessageW(StatusBar, SB_SETMINHEIGHT, ::MulDiv(kStatusBarHeight, static_cast<int>(dpi_), 96), 0);
     TakeIconFont();
@@ -250,8 +251,8 @@ void TMainForm::OnDpiChanged(UINT dpi, const RECT& suggested) {
             Rows().ApplyFont();
         }
         for (int column = 0; column < kColumnCount; ++column) {
-            Rows().SetColumnWidth(column, ::MulDiv(widths[static_cast<std::size_t>(column)], static_cast<int>(dpi),
-                                                   static_cast<int>(oldDpi)));
+            Rows().SetColumnWidth(column, ::MulDiv(widths[static_cast<std::size_t>(column)],
+                                                   static_cast<int>(dpi), static_cast<int>(oldDpi)));
         }
         ::SendMessageW(StatusBar, SB_SETMINHEIGHT, ::MulDiv(kStatusBarHeight, static_cast<int>(dpi_), 96), 0);
         theme_.Apply(scheme_, dpi_);
@@ -413,7 +414,8 @@ void TMainForm::OnActivate(WPARAM wParam) {
 
 void TMainForm::RestoreFocus() {
     HWND focus = lastFocus_;
-    if (focus == nullptr || !::IsChild(hwnd_, focus) || !::IsWindowVisible(focus) || !::IsWindowEnabled(focus)) {
+    if (focus == nullptr || !::IsChild(hwnd_, focus) || !::IsWindowVisible(focus) ||
+        !::IsWindowEnabled(focus)) {
         focus = listView_ ? listView_->Handle() : nullptr;
     }
     if (focus != nullptr) {

@@ -28,8 +28,8 @@ ButtonFace ToolButtonFace(const Palette& palette, bool pressed, bool checked, bo
     return {palette.surface, palette.surface, false};
 }
 
-ButtonLayout LayOutToolButton(const Box& button, int imageWidth, int imageHeight, int textWidth, bool dropDown,
-                              bool pressed, unsigned dpi) {
+ButtonLayout LayOutToolButton(const Box& button, int imageWidth, int imageHeight, int textWidth,
+                              bool dropDown, bool pressed, unsigned dpi) {
     ButtonLayout layout;
     const int gap = ScaleForDpi(4, dpi);
     const int arrow = dropDown ? ScaleForDpi(8, dpi) : 0;
@@ -93,12 +93,15 @@ std::vector<int> GridRowLines(int firstRowBottom, int rowHeight, int bottom) {
     return lines;
 }
 
-HeaderItemLook HeaderItemLookOf(const Palette& palette, const Box& item, bool pressed, bool hot, unsigned dpi) {
+HeaderItemLook HeaderItemLookOf(const Palette& palette, const Box& item, bool pressed, bool hot,
+                                unsigned dpi) {
     HeaderItemLook look;
     look.fill = pressed ? palette.surfacePressed : hot ? palette.surfaceHot : palette.surface;
-    look.divider = {item.right - 1, item.top + ScaleForDpi(4, dpi), item.right, item.bottom - ScaleForDpi(4, dpi)};
+    look.divider = {item.right - 1, item.top + ScaleForDpi(4, dpi), item.right,
+                    item.bottom - ScaleForDpi(4, dpi)};
     look.underline = {item.left, item.bottom - 1, item.right, item.bottom};
-    look.label = {item.left + ScaleForDpi(6, dpi), item.top, item.right - ScaleForDpi(6, dpi), item.bottom - 1};
+    look.label = {item.left + ScaleForDpi(6, dpi), item.top, item.right - ScaleForDpi(6, dpi),
+                  item.bottom - 1};
     if (pressed) {
         // A pressed item's caption sinks by a pixel.
         look.label = {look.label.left + 1, look.label.top + 1, look.label.right + 1, look.label.bottom + 1};
@@ -106,7 +109,8 @@ HeaderItemLook HeaderItemLookOf(const Palette& palette, const Box& item, bool pr
     return look;
 }
 
-MenuItemLook ColorMenuItemLook(const Palette& palette, const Box& item, bool grayed, bool selected, unsigned dpi) {
+MenuItemLook ColorMenuItemLook(const Palette& palette, const Box& item, bool grayed, bool selected,
+                               unsigned dpi) {
     // A greyed item is never highlighted.
     const bool highlighted = selected && !grayed;
     const int gutter = ScaleForDpi(28, dpi);

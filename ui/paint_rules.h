@@ -33,13 +33,13 @@ ButtonFace ToolButtonFace(const Palette& palette, bool pressed, bool checked, bo
 struct ButtonLayout {
     int imageX = 0;
     int imageY = 0;
-    Box label;         // empty when there is no caption
-    int arrowX = 0;    // the arrow's centre
+    Box label;      // empty when there is no caption
+    int arrowX = 0; // the arrow's centre
     int arrowY = 0;
     int arrowSize = 0; // 0 without an arrow
 };
-ButtonLayout LayOutToolButton(const Box& button, int imageWidth, int imageHeight, int textWidth, bool dropDown,
-                              bool pressed, unsigned dpi);
+ButtonLayout LayOutToolButton(const Box& button, int imageWidth, int imageHeight, int textWidth,
+                              bool dropDown, bool pressed, unsigned dpi);
 
 // The line drawn in a tool-bar gap: none in a gap that ends a row or under the search box.
 std::optional<Box> SeparatorLine(const Box& gap, bool endsRow, unsigned dpi);
@@ -57,7 +57,8 @@ struct HeaderItemLook {
     Box underline;
     Box label;
 };
-HeaderItemLook HeaderItemLookOf(const Palette& palette, const Box& item, bool pressed, bool hot, unsigned dpi);
+HeaderItemLook HeaderItemLookOf(const Palette& palette, const Box& item, bool pressed, bool hot,
+                                unsigned dpi);
 
 // A colour-menu item: its colours, its caption's box and the radio bullet in the gutter.
 struct MenuItemLook {
@@ -68,7 +69,8 @@ struct MenuItemLook {
     int bulletY;
     int bulletRadius;
 };
-MenuItemLook ColorMenuItemLook(const Palette& palette, const Box& item, bool grayed, bool selected, unsigned dpi);
+MenuItemLook ColorMenuItemLook(const Palette& palette, const Box& item, bool grayed, bool selected,
+                               unsigned dpi);
 // The line of a colour-menu separator.
 Box MenuSeparatorLine(const Box& item, unsigned dpi);
 

@@ -8,9 +8,9 @@ namespace {
 TEST(PaintRules, LengthsScaleWithTheDpiRoundingHalvesAway) {
     EXPECT_EQ(ScaleForDpi(8, 96), 8);
     EXPECT_EQ(ScaleForDpi(8, 0), 8);
-    EXPECT_EQ(ScaleForDpi(3, 144), 5);  // 4.5
-    EXPECT_EQ(ScaleForDpi(1, 120), 1);  // 1.25
-    EXPECT_EQ(ScaleForDpi(7, 120), 9);  // 8.75
+    EXPECT_EQ(ScaleForDpi(3, 144), 5); // 4.5
+    EXPECT_EQ(ScaleForDpi(1, 120), 1); // 1.25
+    EXPECT_EQ(ScaleForDpi(7, 120), 9); // 8.75
     EXPECT_EQ(ScaleForDpi(-3, 144), -5);
 }
 

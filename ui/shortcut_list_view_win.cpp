@@ -21,16 +21,16 @@ constexpr int kHintWidth = 800;
 
 ShortcutListView::ShortcutListView(HWND parent, HINSTANCE instance, UINT dpi, const ShortcutList& model,
                                    ShortcutListViewEvents& events, std::function<COLORREF()> schemeTextColor)
-    : model_(model), events_(events), schemeTextColor_(std::move(schemeTextColor)), dpi_(dpi), parent_(parent),
-      ImageListS(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64)),
+    : model_(model), events_(events), schemeTextColor_(std::move(schemeTextColor)), dpi_(dpi),
+      parent_(parent), ImageListS(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64)),
       ImageListL(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64)) {
-    ListView = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
-                                     LVS_SINGLESEL | LVS_OWNERDATA | LVS_SHAREIMAGELISTS,
-                                 0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idListView)),
-                                 instance, nullptr);
-    ListView_SetExtendedListViewStyle(ListView, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER |
-                                                    LVS_EX_FLATSB);
+    ListView = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA |
+            LVS_SHAREIMAGELISTS,
+        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idListView)), instance, nullptr);
+    ListView_SetExtendedListViewStyle(ListView, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT |
+                                                    LVS_EX_DOUBLEBUFFER | LVS_EX_FLATSB);
     subclass_.emplace(ListView, kSubclassId, [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return OnMessage(hwnd, message, wParam, lParam);
     });
@@ -56,9 +56,9 @@ void ShortcutListView::CreateColumns() {
 }
 
 void ShortcutListView::CreateHint(HWND owner, HINSTANCE instance) {
-    hintWindow_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                                    instance, nullptr);
+    hintWindow_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                    WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -124,7 +124,8 @@ LRESULT ShortcutListView::OnNotify(const NMHDR& header) {
         return OnFindItem(*reinterpret_cast<const NMLVFINDITEMW*>(&header));
     case LVN_ITEMCHANGED: {
         const auto& change = *reinterpret_cast<const NMLISTVIEW*>(&header);
-        if ((change.uChanged & LVIF_STATE) != 0 && ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) != 0) {
+        if ((change.uChanged & LVIF_STATE) != 0 &&
+            ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) != 0) {
             events_.ListViewSelectItem();
         }
         return 0;

@@ -49,7 +49,8 @@ void StatusBarPainter::Paint(HDC target) const {
                     DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (grip) {
-        for (const Box& dot : SizeGripDots(Box{client.left, client.top, client.right, client.bottom}, paint_.dpi)) {
+        for (const Box& dot :
+             SizeGripDots(Box{client.left, client.top, client.right, client.bottom}, paint_.dpi)) {
             Fill(dc, RECT{dot.left, dot.top, dot.right, dot.bottom}, paint_.palette.secondaryText);
         }
     }

@@ -71,9 +71,9 @@ void ToolBarPainter::DrawButton(NMTBCUSTOMDRAW& draw) const {
     std::wstring text = caption;
     SelectScope font(dc, FontOf(toolBar_));
     SIZE textSize = text.empty() ? SIZE{} : TextSize(dc, text);
-    const ButtonLayout layout =
-        LayOutToolButton(Box{rect.left, rect.top, rect.right, rect.bottom}, imageWidth, imageHeight,
-                         static_cast<int>(textSize.cx), (info.fsStyle & BTNS_WHOLEDROPDOWN) != 0, pressed, paint_.dpi);
+    const ButtonLayout layout = LayOutToolButton(
+        Box{rect.left, rect.top, rect.right, rect.bottom}, imageWidth, imageHeight,
+        static_cast<int>(textSize.cx), (info.fsStyle & BTNS_WHOLEDROPDOWN) != 0, pressed, paint_.dpi);
     if (imageWidth > 0) {
         IMAGELISTDRAWPARAMS image{};
         image.cbSize = sizeof image;

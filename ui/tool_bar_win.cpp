@@ -47,19 +47,20 @@ bool CanRun(const TBBUTTON& button) {
 
 ToolBar::ToolBar(HWND parent, HINSTANCE instance, UINT dpi, ToolBarEvents& events)
     : events_(events), dpi_(dpi), ImageListtoolbar(CreateToolbarImages(dpi, false)) {
-    ToolBar1 = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TBSTYLE_FLAT |
-                                     TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
-                                 0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idToolBar1)),
-                                 instance, nullptr);
+    ToolBar1 = ::CreateWindowExW(
+        0, TOOLBARCLASSNAMEW, nullptr,
+        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_LIST |
+            TBSTYLE_TOOLTIPS | CCS_TOP | CCS_NODIVIDER,
+        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(idToolBar1)), instance, nullptr);
     ::SendMessageW(ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageW(ToolBar1, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
     ::SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageListtoolbar.get()));
     AddButtons({});
-    CBFind = ::CreateWindowExW(0, WC_COMBOBOXW, nullptr,
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                               0, 0, Scale(kSearchBoxWidth), Scale(kSearchBoxDropHeight), ToolBar1,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(idCBFind)), instance, nullptr);
+    CBFind =
+        ::CreateWindowExW(0, WC_COMBOBOXW, nullptr,
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0,
+                          0, Scale(kSearchBoxWidth), Scale(kSearchBoxDropHeight), ToolBar1,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(idCBFind)), instance, nullptr);
     subclass_.emplace(ToolBar1, kSubclassId, [this](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return OnMessage(hwnd, message, wParam, lParam);
     });
@@ -112,9 +113,9 @@ void ToolBar::AddButtons(const std::vector<BYTE>& states) {
         TBBUTTON button{};
         button.idCommand = item.id;
         // A gap's width is its image number; the search box's slot is as wide as the box.
-        button.iBitmap = IsGap(item.kind)
-                             ? Scale(item.kind == ToolItemKind::SearchBoxSlot ? kSearchBoxWidth : kSeparatorWidth)
-                             : item.image;
+        button.iBitmap = IsGap(item.kind) ? Scale(item.kind == ToolItemKind::SearchBoxSlot ? kSearchBoxWidth
+                                                                                           : kSeparatorWidth)
+                                          : item.image;
         button.fsStyle = StyleOf(item.kind);
         button.fsState = buttons.size() < states.size() ? states[buttons.size()] : StateOf(item);
         button.iString = item.caption != nullptr ? reinterpret_cast<INT_PTR>(item.caption) : -1;
@@ -253,7 +254,8 @@ void ToolBar::RunKeyboardItem() {
     }
     TBBUTTON button{};
     if (hot < 0 ||
-        !::SendMessageW(ToolBar1, TB_GETBUTTON, static_cast<WPARAM>(hot), reinterpret_cast<LPARAM>(&button)) ||
+        !::SendMessageW(ToolBar1, TB_GETBUTTON, static_cast<WPARAM>(hot),
+                        reinterpret_cast<LPARAM>(&button)) ||
         !CanRun(button)) {
         return;
     }

@@ -58,7 +58,8 @@ int NextUsableItem(const std::vector<bool>& usable, int from, bool backwards) {
 }
 
 bool IsGap(ToolItemKind kind) {
-    return kind == ToolItemKind::Separator || kind == ToolItemKind::SearchBoxSlot || kind == ToolItemKind::RowEnd;
+    return kind == ToolItemKind::Separator || kind == ToolItemKind::SearchBoxSlot ||
+           kind == ToolItemKind::RowEnd;
 }
 
 int NextKeyboardItem(const std::vector<bool>& usable, int hot, int lastShown, int direction, bool toEnd) {

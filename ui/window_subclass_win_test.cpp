@@ -142,12 +142,13 @@ TEST(WindowSubclass, AHandlerThatThrowsIsReportedAndTheMessageStillReachesTheCon
     HWND window = MakeStatic();
     ASSERT_NE(window, nullptr);
     ::ShowWindow(window, SW_SHOWNOACTIVATE);
-    WindowSubclass subclass(window, kFirst, [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == WM_SETTEXT) {
-            throw std::runtime_error("the handler failed");
-        }
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
-    });
+    WindowSubclass subclass(window, kFirst,
+                            [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                                if (message == WM_SETTEXT) {
+                                    throw std::runtime_error("the handler failed");
+                                }
+                                return ::DefSubclassProc(hwnd, message, wParam, lParam);
+                            });
     test::BoxSeen box = test::AnswerTheBoxOf(window, [&] { ::SetWindowTextW(window, L"after"); });
     ASSERT_TRUE(box.seen) << "the failure was not reported";
     EXPECT_EQ(box.owner, window);
