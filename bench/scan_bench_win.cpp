@@ -68,6 +68,17 @@ HWND FindChild(HWND parent, const wchar_t* cls) {
     return found;
 }
 
+// The working set now and its peak so far.
+void PrintMemory(const char* when) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory)) {
+        std::printf("  working set %s: %.1f MB (peak so far %.1f MB)\n", when,
+                    static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0),
+                    static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
+    }
+}
+
 // A caption as long as a scan's.
 std::wstring CaptionLike(int i) {
     return L"C:\\Users\\someone\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Group " +
@@ -197,6 +208,7 @@ int wmain(int argc, wchar_t** argv) {
     double scan = Seconds(start);
     std::printf("CollectShortcuts:       %.3f s  (%zu rows)  scan / floor = %.1f\n", scan,
                 form.List().Count(), floor > 0 ? scan / floor : 0.0);
+    PrintMemory("after the scan");
 
     // Sorting: each column ascending and then descending, with the keys the scan made; then the way it
     // was done before, CompareStringW for every comparison, on the same rows.
@@ -305,6 +317,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("peak working set:       %.1f MB  (%zu rows, their icons and the window)\n",
                     static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0), form.List().Count());
     }
+    PrintMemory("after sorting and searching");
 
     // On a copy of the rows, after the peak: making the keys the scan ends with, and one step's walk
     // over every row, the way it was done before (every text upper-cased as the walk passes it) and over
@@ -312,10 +325,12 @@ int wmain(int argc, wchar_t** argv) {
     {
         ShortcutList copy;
         copy.Assign(form.List().Rows());
+        PrintMemory("with a copy of the rows");
         start = Clock::now();
         PrepareListKeys(copy);
         std::printf("sort keys and search texts for %zu rows (part of the scan): %.1f ms\n", copy.Count(),
                     Seconds(start) * 1000);
+        PrintMemory("with their keys and search texts");
         start = Clock::now();
         for (int i = 0; i < kWalks; ++i) {
             FindNextRow(copy.Rows(), 0, absent, UpperCaseText);

@@ -13,8 +13,9 @@ namespace orvane::test {
 
 // Japanese, full-width and half-width letters, mixed case, digits, accents, signs and empty texts.
 inline const std::vector<std::wstring> kTextPieces = {
-    L"",   L"abc", L"ABC", L"Abc", L"ａｂｃ", L"ＡＢＣ", L"ｱｲｳ", L"アイウ", L"あいう", L"日本語", L"1",
-    L"10", L"9",   L"２",  L"é",   L"É",      L"z",      L" ",   L"-",      L"\\",     L"ー",     L"Program"};
+    L"",       L"abc",    L"ABC", L"Abc", L"ａｂｃ", L"ＡＢＣ",  L"ｱｲｳ", L"アイウ",
+    L"あいう", L"日本語", L"1",   L"10",  L"9",      L"２",      L"é",   L"É",
+    L"z",      L" ",      L"-",   L"\\",  L"ー",     L"Program", L".exe"};
 
 // count rows of up to three pieces a text; the image index numbers the rows, so rows with equal texts
 // stay apart.

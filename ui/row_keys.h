@@ -1,7 +1,7 @@
-// Texts made once from each row of the list and kept beside the rows: the sort key of each column and
-// upper-cased copies of the three searched texts. A sort compares keys as bytes instead of asking the
-// platform's collation for every pair, and a search step compares the prepared copies instead of
-// upper-casing every text it passes.
+// What is made once from each row of the list and kept beside the rows: for each column, the row's
+// rank in the byte order of the column's sort keys, and upper-cased copies of the three searched texts.
+// A sort compares ranks instead of asking the platform's collation for every pair, and a search step
+// compares the prepared copies instead of upper-casing every text it passes.
 #pragma once
 
 #include "catalogue/shortcut_row.h"
@@ -24,8 +24,8 @@ using SortKeyMaker = std::function<void(std::wstring_view text, std::string& key
 
 inline constexpr int kKeyedColumns = 1 + kSubItemCount;
 
-// Each row has a slot, the place of its keys. Reordering the rows moves slots, never keys; any other
-// change of the rows drops every key, and they are made anew when next needed.
+// Each row has a slot, the place of its ranks and texts. Reordering the rows moves slots, never what is
+// made; any other change of the rows drops everything, and it is made anew when next needed.
 class RowKeys {
 public:
     // The rows changed: nothing is made any more.
@@ -34,10 +34,12 @@ public:
     void Reorder(const std::vector<std::size_t>& order);
 
     bool HasSortKeys(int column) const noexcept;
-    // Makes the keys of one column (0 the caption, k the sub-item k - 1) for every row.
+    // Makes the sort key of each distinct text of one column (0 the caption, k the sub-item k - 1),
+    // orders the keys as bytes, and keeps each row's rank in that order: rows whose keys are equal have
+    // one rank. The keys themselves, a few bytes a character, are not kept.
     void MakeSortKeys(const std::vector<ShortcutRow>& rows, int column, const SortKeyMaker& makeKey);
-    // The key of the row at a position; the column's keys must be made.
-    std::string_view SortKey(int column, std::size_t position) const noexcept;
+    // The rank of the row at a position; the column's keys must be made. Ranks compare as the keys do.
+    std::uint32_t SortRank(int column, std::size_t position) const noexcept;
 
     bool HasSearchTexts() const noexcept { return search_.made; }
     // Makes the upper-cased caption, shortcut path and link target of every row.
@@ -56,10 +58,10 @@ private:
         std::uint32_t offset = 0;
         std::uint32_t size = 0;
     };
+    class FirstOfEqualTexts;
     struct KeyColumn {
         bool made = false;
-        std::string bytes;       // the keys end to end
-        std::vector<Span> slots; // each slot's key
+        std::vector<std::uint32_t> ranks; // each slot's rank
     };
     struct SearchTexts {
         bool made = false;

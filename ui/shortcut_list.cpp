@@ -45,17 +45,33 @@ std::vector<std::size_t> ShortcutList::ColumnClick(int column, const SortKeyMake
     std::vector<std::size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-        const int result = keys_.SortKey(column, x).compare(keys_.SortKey(column, y));
-        return descending ? result > 0 : result < 0;
+        const std::uint32_t a = keys_.SortRank(column, x);
+        const std::uint32_t b = keys_.SortRank(column, y);
+        return descending ? a > b : a < b;
     });
-    std::vector<ShortcutRow> sorted;
-    sorted.reserve(rows_.size());
     std::vector<std::size_t> newPosition(rows_.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         newPosition[order[i]] = i;
-        sorted.push_back(std::move(rows_[order[i]]));
     }
-    rows_ = std::move(sorted);
+    // The rows move to their places within the vector, one cycle of the permutation after another: a
+    // sorted copy would take megabytes of fresh memory at every click.
+    std::vector<bool> placed(rows_.size());
+    for (std::size_t first = 0; first < rows_.size(); ++first) {
+        if (placed[first] || order[first] == first) {
+            continue;
+        }
+        ShortcutRow held = std::move(rows_[first]);
+        for (std::size_t at = first;;) {
+            placed[at] = true;
+            const std::size_t from = order[at];
+            if (from == first) {
+                rows_[at] = std::move(held);
+                break;
+            }
+            rows_[at] = std::move(rows_[from]);
+            at = from;
+        }
+    }
     keys_.Reorder(order);
     MColumnIndex = column;
     return newPosition;

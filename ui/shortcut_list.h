@@ -65,7 +65,8 @@ public:
     // else sorts ascending by it; sorts; moves the marker to the column. Returns, for each old row
     // position, its new position, so a selection can follow its row.
     // The sort is stable and orders as ListViewCompare with the collation whose keys makeKey makes:
-    // each row's key of the column is made once, and keys are compared as bytes.
+    // each distinct text's key is made once and the keys are ordered as bytes once; sorts compare the
+    // rows' ranks in that order.
     std::vector<std::size_t> ColumnClick(int column, const SortKeyMaker& makeKey);
 
     // The comparison of two rows under the current sort state: -1, 0 or 1.
