@@ -4,6 +4,7 @@
 
 #include "store/ansi_code_page_win.h"
 #include "store/atomic_file_win.h"
+#include "store/file_view_win.h"
 #include "store/find_history.h"
 #include "store/icon_cache_reader_win.h"
 #include "store/image_list_cache.h"
@@ -69,9 +70,9 @@ void TMainForm::ReadSettings() {
 void TMainForm::LoadCaches() {
     const std::wstring listPath = DataFile(kListCacheFileName);
     if (Norrow::IsExistingFile(listPath)) {
-        std::vector<std::uint8_t> bytes = ReadWholeFile(listPath);
+        const FileView file(listPath);
         try {
-            ApplyListCache(ReadListCache(bytes, CurrentListCache()));
+            ApplyListCache(ReadListCache(file.bytes(), CurrentListCache()));
         } catch (const StreamError&) {
             // A damaged cache gives an empty list; the window then asks for a scan.
             list_.Clear();
@@ -98,9 +99,7 @@ void TMainForm::LoadCaches() {
 
 void TMainForm::ShowCachedRows() {
     // The three files need not belong together: an index the image lists cannot show is no image.
-    std::vector<ShortcutRow> rows = list_.Rows();
-    LimitImageIndexes(rows, Rows().ImageCount());
-    list_.Assign(std::move(rows));
+    list_.LimitImageIndexes(Rows().ImageCount());
     Rows().Refresh();
     PrepareListKeysWhenIdle(keySteps_, hwnd_, list_);
 }

@@ -1,5 +1,6 @@
 #include "ui/shortcut_list.h"
 
+#include "store/list_cache.h"
 #include "system/path_text.h"
 
 #include <algorithm>
@@ -14,6 +15,10 @@ void ShortcutList::RemoveNonExeRows() {
             Erase(i);
         }
     }
+}
+
+void ShortcutList::LimitImageIndexes(int imageCount) {
+    orvane::LimitImageIndexes(rows_, imageCount);
 }
 
 const std::wstring& ShortcutList::CellText(const ShortcutRow& row, int column) {
