@@ -42,7 +42,8 @@ public:
     template <typename TextAt>
     std::optional<std::uint32_t> Find(std::uint32_t place, std::wstring_view text, TextAt textAt) {
         const std::size_t mask = table_.size() - 1;
-        for (std::size_t at = std::hash<std::wstring_view>{}(text)&mask;; at = (at + 1) & mask) {
+        const std::size_t hash = std::hash<std::wstring_view>{}(text);
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
             if (table_[at] == kEmpty) {
                 table_[at] = place;
                 return std::nullopt;
