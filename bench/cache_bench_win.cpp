@@ -1,7 +1,7 @@
 // Cache benchmark: for N rows (default 1,000 and 10,000), the time to write and read each cache file
 // and its size, and the time from process start until the window shows the cached rows, beside the same
 // figure for a bare Win32 window that shows nothing, in seven runs and their medians.
-//   orvane_cache_bench.exe [N ...]
+//   orvane_cache_bench.exe [--runs RUNS] [N ...]
 #include "app/data_folder_win.h"
 #include "store/atomic_file_win.h"
 #include "store/find_history.h"
@@ -33,7 +33,7 @@ double Ms(Clock::time_point since) {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
 }
 
-constexpr int kStartRuns = 7;
+int startRuns = 7; // --runs N
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -104,8 +104,14 @@ HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
     return s.found;
 }
 
-// Starts a program and times how long until its window of the class is visible and ready() holds.
-template <typename Ready> double TimeStart(const std::wstring& exe, const wchar_t* cls, Ready ready) {
+struct StartAndClose {
+    double start = -1; // until the window of the class is visible and ready
+    double close = -1; // from WM_CLOSE until the process has ended; -1 when it was ended by force
+};
+
+// Starts a program, times how long until its window of the class is visible and ready() holds, closes
+// the window and times how long until the process ends.
+template <typename Ready> StartAndClose TimeStart(const std::wstring& exe, const wchar_t* cls, Ready ready) {
     std::wstring command = L"\"" + exe + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -113,24 +119,27 @@ template <typename Ready> double TimeStart(const std::wstring& exe, const wchar_
     auto start = Clock::now();
     if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &info)) {
-        return -1;
+        return {};
     }
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
-    double elapsed = -1;
-    for (int i = 0; i < 60000 && elapsed < 0; ++i) {
+    StartAndClose times;
+    for (int i = 0; i < 60000 && times.start < 0; ++i) {
         HWND hwnd = FindWindowOf(info.dwProcessId, cls);
         if (hwnd != nullptr && ready(hwnd)) {
-            elapsed = Ms(start);
+            times.start = Ms(start);
+            start = Clock::now();
             ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
         } else {
             ::Sleep(1);
         }
     }
-    if (::WaitForSingleObject(process.get(), 20000) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(process.get(), 20000) == WAIT_OBJECT_0) {
+        times.close = Ms(start);
+    } else {
         ::TerminateProcess(process.get(), 1);
     }
-    return elapsed;
+    return times;
 }
 
 } // namespace
@@ -141,7 +150,11 @@ int wmain(int argc, wchar_t** argv) {
     ::InitCommonControlsEx(&controls);
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i) {
-        counts.push_back(_wtoi(argv[i]));
+        if (std::wstring(argv[i]) == L"--runs" && i + 1 < argc) {
+            startRuns = std::max(1, _wtoi(argv[++i]));
+        } else {
+            counts.push_back(_wtoi(argv[i]));
+        }
     }
     if (counts.empty()) {
         counts = {1000, 10000};
@@ -170,23 +183,26 @@ int wmain(int argc, wchar_t** argv) {
 
         // The large list is a copy of the small one, as after a scan. Both files are read as the window
         // reads them: the small one in place, the large one as a copy of the small list when its
-        // pictures are the same.
-        UniqueImageList images = MakeImages(count);
-        UniqueImageList copy(::ImageList_Duplicate(images.get()));
-        IconCacheReader reader;
-        UniqueImageList small;
-        for (const auto& [name, object, source] : {std::tuple{L"IconS.lst", "ImageListS", images.get()},
-                                                   std::tuple{L"IconL.lst", "ImageListL", copy.get()}}) {
-            start = Clock::now();
-            std::vector<std::uint8_t> icons = WriteImageListFile(source, object);
-            WriteFileAtomically(data + name, icons);
-            write = Ms(start);
-            start = Clock::now();
-            UniqueImageList loaded = reader.Read(data + name, small.get());
-            std::printf("  %ls  %9zu bytes  write %8.1f ms  read %8.1f ms  (%d images back)\n", name,
-                        icons.size(), write, Ms(start), ::ImageList_GetImageCount(loaded.get()));
-            if (!small) {
-                small = std::move(loaded);
+        // pictures are the same. The reader holds the small file open while it lives, so it ends here,
+        // before the window that replaces both files at its close starts.
+        {
+            UniqueImageList images = MakeImages(count);
+            UniqueImageList copy(::ImageList_Duplicate(images.get()));
+            IconCacheReader reader;
+            UniqueImageList small;
+            for (const auto& [name, object, source] : {std::tuple{L"IconS.lst", "ImageListS", images.get()},
+                                                       std::tuple{L"IconL.lst", "ImageListL", copy.get()}}) {
+                start = Clock::now();
+                std::vector<std::uint8_t> icons = WriteImageListFile(source, object);
+                WriteFileAtomically(data + name, icons);
+                write = Ms(start);
+                start = Clock::now();
+                UniqueImageList loaded = reader.Read(data + name, small.get());
+                std::printf("  %ls  %9zu bytes  write %8.1f ms  read %8.1f ms  (%d images back)\n", name,
+                            icons.size(), write, Ms(start), ::ImageList_GetImageCount(loaded.get()));
+                if (!small) {
+                    small = std::move(loaded);
+                }
             }
         }
 
@@ -220,21 +236,27 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<double> orvanes;
         std::vector<double> bares;
         std::vector<double> ratios;
-        for (int run = 0; run < kStartRuns; ++run) {
-            double orvane = TimeStart(folder + L"\\Orvane.exe", L"TMainForm", [&](HWND hwnd) {
+        std::vector<double> closes;
+        for (int run = 0; run < startRuns; ++run) {
+            StartAndClose orvane = TimeStart(folder + L"\\Orvane.exe", L"TMainForm", [&](HWND hwnd) {
                 HWND listView = ::FindWindowExW(hwnd, nullptr, WC_LISTVIEWW, nullptr);
                 return listView != nullptr && ::SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) == count;
             });
-            double bare =
+            StartAndClose bare =
                 TimeStart(folder + L"\\orvane_bare_window.exe", L"BareWindow", [](HWND) { return true; });
-            std::printf("  start-up   Orvane with cached rows %7.0f ms   bare window %7.0f ms   ratio %.2f\n",
-                        orvane, bare, bare > 0 ? orvane / bare : 0.0);
-            orvanes.push_back(orvane);
-            bares.push_back(bare);
-            ratios.push_back(bare > 0 ? orvane / bare : 0.0);
+            const double ratio = bare.start > 0 ? orvane.start / bare.start : 0.0;
+            std::printf("  start-up   Orvane with cached rows %7.0f ms   bare window %7.0f ms   ratio %.2f"
+                        "   Orvane's close %7.0f ms%s\n",
+                        orvane.start, bare.start, ratio, orvane.close,
+                        orvane.close < 0 ? " (ended by force)" : "");
+            orvanes.push_back(orvane.start);
+            bares.push_back(bare.start);
+            ratios.push_back(ratio);
+            closes.push_back(orvane.close);
         }
-        std::printf("  start-up   median of %d runs:  Orvane %7.0f ms   bare window %7.0f ms   ratio %.2f\n",
-                    kStartRuns, Median(orvanes), Median(bares), Median(ratios));
+        std::printf("  start-up   median of %d runs:  Orvane %7.0f ms   bare window %7.0f ms   ratio %.2f"
+                    "   Orvane's close %7.0f ms\n",
+                    startRuns, Median(orvanes), Median(bares), Median(ratios), Median(closes));
     }
     return 0;
 }
