@@ -6,7 +6,7 @@
 #include "store/atomic_file_win.h"
 #include "store/file_view_win.h"
 #include "store/find_history.h"
-#include "store/icon_cache_reader_win.h"
+#include "store/icon_cache_preload_win.h"
 #include "store/image_list_cache.h"
 #include "store/image_list_stream_win.h"
 #include "store/list_cache.h"
@@ -78,17 +78,19 @@ void TMainForm::LoadCaches() {
             list_.Clear();
         }
     }
-    try {
-        IconCacheReader icons;
-        LoadImageListCache(icons, kSmallIconCacheFileName, LVSIL_SMALL);
-        LoadImageListCache(icons, kLargeIconCacheFileName, LVSIL_NORMAL);
-    } catch (...) {
-        // An icon file that cannot be opened is reported and ends loading, but the rows already read
-        // are shown.
-        ShowCachedRows();
-        throw;
+    IconCacheLists icons = TakeIconCaches();
+    if (icons.small) {
+        Rows().ReplaceImages(LVSIL_SMALL, std::move(*icons.small));
+    }
+    if (icons.large) {
+        Rows().ReplaceImages(LVSIL_NORMAL, std::move(*icons.large));
     }
     ShowCachedRows();
+    if (icons.error) {
+        // An icon file that cannot be opened is reported and ends loading, but the rows already read
+        // are shown.
+        std::rethrow_exception(icons.error);
+    }
 
     const std::wstring historyPath = DataFile(kFindHistoryFileName);
     if (Norrow::IsExistingFile(historyPath)) {
@@ -104,13 +106,17 @@ void TMainForm::ShowCachedRows() {
     PrepareListKeysWhenIdle(keySteps_, hwnd_, list_);
 }
 
-void TMainForm::LoadImageListCache(IconCacheReader& reader, const wchar_t* fileName, int which) {
-    const std::wstring path = DataFile(fileName);
-    if (!Norrow::IsExistingFile(path)) {
-        return;
+void TMainForm::StartReadingIconCaches() {
+    iconsAhead_.emplace(DataFile(kSmallIconCacheFileName), DataFile(kLargeIconCacheFileName));
+}
+
+IconCacheLists TMainForm::TakeIconCaches() {
+    if (iconsAhead_) {
+        IconCacheLists lists = iconsAhead_->Take();
+        iconsAhead_.reset();
+        return lists;
     }
-    // The large list's file usually holds the small one's pictures: then it becomes a copy of that list.
-    Rows().ReplaceImages(which, reader.Read(path, Rows().SmallImages()));
+    return ReadIconCacheFiles(DataFile(kSmallIconCacheFileName), DataFile(kLargeIconCacheFileName));
 }
 
 ListCache TMainForm::CurrentListCache() const {

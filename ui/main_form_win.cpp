@@ -69,6 +69,8 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::Create() {
+    // The icon caches are read meanwhile; LoadCaches, within the creation, takes them.
+    StartReadingIconCaches();
     // WS_EX_APPWINDOW gives the window its own task-bar button.
     hwnd_ = ::CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, kApplicationTitle,
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -79,12 +81,18 @@ void TMainForm::Create() {
 }
 
 void TMainForm::Show(int showCommand) {
-    ::ShowWindow(hwnd_, startMaximised_ ? SW_SHOWMAXIMIZED : showCommand);
-    ::UpdateWindow(hwnd_);
-    if (!shown_) {
-        // The first showing: the window is on screen before it asks for a scan.
+    const bool first = !shown_;
+    if (first) {
+        // The list takes its restored view before anything is drawn: the window's first picture is
+        // its final one.
         shown_ = true;
         RunGuarded(hwnd_, [this] { FormShow(); });
+    }
+    ::ShowWindow(hwnd_, startMaximised_ ? SW_SHOWMAXIMIZED : showCommand);
+    ::UpdateWindow(hwnd_);
+    if (first && list_.Empty()) {
+        // With nothing to show, the window is on screen before it asks for a scan.
+        ::MessageBoxW(hwnd_, L"データを取得してください。", kApplicationTitle, MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -120,8 +128,8 @@ void TMainForm::FormCreate() {
     Tools().ShowCommand(idTBAdmin, Norrow::IsOSVistaOrLater());
 
     ReadSettings();
-    // The window is first drawn in its restored view with its sort marker, also behind the request to
-    // scan that an empty list brings when it is shown.
+    // The list takes its restored view before it takes its rows: in list view, some list controls
+    // (Wine's) measure every row's text when the rows are set.
     Rows().SetStyle(Tools().IsReportDown());
     Rows().RebuildHeader();
     LoadCaches();
@@ -135,10 +143,10 @@ void TMainForm::FormCreate() {
 
 void TMainForm::FormShow() {
     if (list_.Empty()) {
+        // The request to scan follows once the window is on screen (Show).
         list_.Clear();
         Rows().Refresh();
         Rows().ClearImages();
-        ::MessageBoxW(hwnd_, L"データを取得してください。", kApplicationTitle, MB_OK | MB_ICONWARNING);
     }
     // Through the list view and back, so the restored view lays its rows out from scratch; the list
     // draws nothing until the restored view is in place.

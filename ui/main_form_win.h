@@ -3,6 +3,7 @@
 // (the tool bar, the list), and the rules live in the list model and the utility modules.
 #pragma once
 
+#include "store/icon_cache_preload_win.h"
 #include "system/handles_win.h"
 #include "ui/command_ids.h"
 #include "ui/idle_steps_win.h"
@@ -25,7 +26,6 @@ namespace orvane {
 
 class TMakeShortCuts;
 class TplContextMenu;
-class IconCacheReader;
 struct ListCache;
 
 class TMainForm final : private ToolBarEvents, private ShortcutListViewEvents {
@@ -43,7 +43,8 @@ public:
 
     // Creates the window; FormCreate runs inside.
     void Create();
-    // Shows the window for the first time; FormShow runs just before it becomes visible.
+    // Shows the window; the first time, FormShow runs just before it becomes visible, and an empty list
+    // asks for a scan right after.
     void Show(int showCommand);
     HWND Handle() const noexcept { return hwnd_; }
 
@@ -148,7 +149,10 @@ private:
     void ReadSettings();
     void LoadCaches();
     void ShowCachedRows();
-    void LoadImageListCache(IconCacheReader& reader, const wchar_t* fileName, int which);
+    // The icon cache files are read on a worker while the window is created; LoadCaches takes them,
+    // or reads them itself when nothing was started.
+    void StartReadingIconCaches();
+    IconCacheLists TakeIconCaches();
     ListCache CurrentListCache() const;
     void ApplyListCache(ListCache cache);
     void SaveSettings();
@@ -176,6 +180,8 @@ private:
     // The rows and the sort state; the search history.
     ShortcutList list_;
     std::vector<std::wstring> history_;
+    // The icon cache files, read on a worker while the window is being created.
+    std::optional<IconCachePreload> iconsAhead_;
     // Makes the rows' sort keys and search texts after a cache load, while the window is idle.
     IdleSteps keySteps_;
 

@@ -1,0 +1,42 @@
+// Reads the two icon cache files on a worker thread, so that reading them overlaps the creation of the
+// window and its controls. The files are read exactly as IconCacheReader reads them one after the
+// other ("IconS.lst", then "IconL.lst", which may become a copy of the first); the window takes the
+// lists at its own loading step, and a failure reaches it there, after the lists read before it.
+#pragma once
+
+#include "system/handles_win.h"
+
+#include <exception>
+#include <future>
+#include <optional>
+#include <string>
+
+namespace orvane {
+
+struct IconCacheLists {
+    // Empty where the file does not exist or was not reached; a null list where it was damaged.
+    std::optional<UniqueImageList> small;
+    std::optional<UniqueImageList> large;
+    // What ended the reading, if anything: thrown by Take after the lists read before it are handed over.
+    std::exception_ptr error;
+};
+
+class IconCachePreload {
+public:
+    IconCachePreload(std::wstring smallPath, std::wstring largePath);
+    IconCachePreload(IconCachePreload&&) noexcept = default;
+    IconCachePreload& operator=(IconCachePreload&&) noexcept = default;
+    // Waits for the worker: the lists it made are released with it.
+    ~IconCachePreload() = default;
+
+    // Waits until both files are read; once only.
+    IconCacheLists Take();
+
+private:
+    std::future<IconCacheLists> lists_;
+};
+
+// Reads both files on the calling thread, in order.
+IconCacheLists ReadIconCacheFiles(const std::wstring& smallPath, const std::wstring& largePath);
+
+} // namespace orvane
