@@ -1,5 +1,6 @@
 #include "store/image_list_stream_win.h"
 
+#include "store/icon_cache_preload_win.h"
 #include "store/icon_cache_reader_win.h"
 #include "store/image_list_bytes.h"
 #include "store/image_list_cache.h"
@@ -241,6 +242,37 @@ TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) 
     }
     IconCacheReader reader;
     EXPECT_THROW(reader.Read(folder / L"missing.lst", nullptr), ComError);
+
+    // Read on a worker while the window is created, the two files give what reading them in turn
+    // gives.
+    {
+        IconCacheLists lists = IconCachePreload(small, large).Take();
+        EXPECT_FALSE(lists.error);
+        ASSERT_TRUE(lists.small && lists.large);
+        ExpectSamePictures(icons.get(), lists.small->get());
+        ExpectSamePictures(icons.get(), lists.large->get());
+        EXPECT_NE(lists.small->get(), lists.large->get());
+    }
+    {
+        // Without the small file the large one is read as it is.
+        IconCacheLists lists = IconCachePreload(folder / L"missing.lst", other).Take();
+        EXPECT_FALSE(lists.error);
+        EXPECT_FALSE(lists.small);
+        ASSERT_TRUE(lists.large);
+        ExpectSamePictures(alpha.get(), lists.large->get());
+    }
+    {
+        // A small file that cannot be opened ends the reading: the error reaches the taker, and the
+        // large file is not read.
+        UniqueFile lock(::CreateFileW(small.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(static_cast<bool>(lock));
+        IconCacheLists lists = IconCachePreload(small, large).Take();
+        EXPECT_FALSE(lists.small);
+        EXPECT_FALSE(lists.large);
+        ASSERT_TRUE(lists.error);
+        EXPECT_THROW(std::rethrow_exception(lists.error), ComError);
+    }
 }
 
 TEST(ImageListStream, TenThousandIconsComeBack) {
