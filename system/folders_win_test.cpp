@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -87,16 +88,34 @@ TEST(FolderLocations, DriveLetterWithoutDriveIsNotReadyAndShowsNoDialog) {
         }
     }
     ASSERT_NE(letter, 0) << "every drive letter is in use";
-    UINT before = ::SetErrorMode(0);
-    ::SetErrorMode(before);
+    // The process's own mode without the critical-error flag, so that a change to it would show.
+    const UINT processBefore = ::SetErrorMode(0);
+    const UINT processQuiet = ::GetErrorMode();
+    const DWORD threadBefore = ::GetThreadErrorMode();
     const std::wstring path = std::wstring(1, letter) + L":\\folder";
     EXPECT_FALSE(IsDriveReady(path));
     EXPECT_FALSE(IsExistingDir(path));
     EXPECT_FALSE(IsExistingFile(path + L"\\file.txt"));
-    // The previous error mode is restored.
-    UINT after = ::SetErrorMode(0);
-    ::SetErrorMode(after);
-    EXPECT_EQ(after, before);
+    // The previous mode is restored.
+    EXPECT_EQ(::GetThreadErrorMode(), threadBefore);
+    // While another thread looks at drives (the start-up reads its cache files beside the window's
+    // thread), neither this thread's mode nor the process's changes under it.
+    std::atomic<bool> stop{false};
+    std::thread looker([&] {
+        while (!stop) {
+            IsDriveReady(path);
+        }
+    });
+    int changes = 0;
+    for (int i = 0; i < 500; ++i) {
+        changes += ::GetErrorMode() != processQuiet || ::GetThreadErrorMode() != threadBefore ? 1 : 0;
+        ::Sleep(0);
+    }
+    stop = true;
+    looker.join();
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(::GetErrorMode(), processQuiet);
+    ::SetErrorMode(processBefore);
 }
 
 TEST(FolderLocations, MissingNetworkShareIsNeitherFileNorFolder) {

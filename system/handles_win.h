@@ -103,16 +103,18 @@ using UniqueBrush = UniqueHandleOf<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueBitmap = UniqueHandleOf<HBITMAP, GdiTraits<HBITMAP>>;
 using UniquePidl = UniqueHandleOf<PIDLIST_ABSOLUTE, PidlTraits>;
 
-// Sets the process's critical-error mode for one scope and always restores the previous mode.
+// Sets the critical-error mode for one scope and always restores the previous mode. The mode is the
+// calling thread's: the process's mode, shared by every thread, would be restored wrongly when two
+// threads' scopes overlap (the start-up's cache reader runs beside the window's thread).
 class ErrorModeScope {
 public:
-    explicit ErrorModeScope(UINT mode) noexcept : previous_(::SetErrorMode(mode)) {}
+    explicit ErrorModeScope(DWORD mode) noexcept { ::SetThreadErrorMode(mode, &previous_); }
     ErrorModeScope(const ErrorModeScope&) = delete;
     ErrorModeScope& operator=(const ErrorModeScope&) = delete;
-    ~ErrorModeScope() { ::SetErrorMode(previous_); }
+    ~ErrorModeScope() { ::SetThreadErrorMode(previous_, nullptr); }
 
 private:
-    UINT previous_;
+    DWORD previous_ = 0;
 };
 
 // Initialises COM for this thread as a single-threaded apartment for one scope.
