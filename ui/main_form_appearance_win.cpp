@@ -92,4 +92,19 @@ void TMainForm::FormMouseWheel(WPARAM keys, int wheelDelta) {
     ::InvalidateRect(Rows().Handle(), nullptr, TRUE);
 }
 
+void TMainForm::CreateColorMenu() {
+    PPMenuColor.reset(::CreatePopupMenu());
+    const wchar_t* captions[] = {L"Windows", L"Light", L"Dark"};
+    for (int i = 0; i < 3; ++i) {
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_DATA;
+        item.fType = MFT_RADIOCHECK;
+        item.wID = static_cast<UINT>(idPPColor0 + i);
+        item.dwItemData = static_cast<ULONG_PTR>(i); // the item's tag: its scheme index
+        item.dwTypeData = const_cast<wchar_t*>(captions[i]);
+        ::InsertMenuItemW(PPMenuColor.get(), static_cast<UINT>(i), TRUE, &item);
+    }
+}
+
 } // namespace orvane

@@ -192,21 +192,6 @@ void TMainForm::TakeIconFont() {
     }
 }
 
-void TMainForm::CreateColorMenu() {
-    PPMenuColor.reset(::CreatePopupMenu());
-    const wchar_t* captions[] = {L"Windows", L"Light", L"Dark"};
-    for (int i = 0; i < 3; ++i) {
-        MENUITEMINFOW item{};
-        item.cbSize = sizeof item;
-        item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_DATA;
-        item.fType = MFT_RADIOCHECK;
-        item.wID = static_cast<UINT>(idPPColor0 + i);
-        item.dwItemData = static_cast<ULONG_PTR>(i); // the item's tag: its scheme index
-        item.dwTypeData = const_cast<wchar_t*>(captions[i]);
-        ::InsertMenuItemW(PPMenuColor.get(), static_cast<UINT>(i), TRUE, &item);
-    }
-}
-
 void TMainForm::CreateControls() {
     CreateColorMenu();
     toolBar_.emplace(hwnd_, instance_, dpi_, static_cast<ToolBarEvents&>(*this));
