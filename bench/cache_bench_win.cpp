@@ -21,7 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 using namespace orvane;
@@ -181,23 +181,22 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("  File.lst   %9zu bytes  write %8.1f ms  read %8.1f ms  (%zu rows back)\n", bytes.size(),
                     write, Ms(start), back.rows.size());
 
-        // The large list is a copy of the small one, as after a scan. Both files are read as the window
-        // reads them: the small one in place, the large one as a copy of the small list when its
-        // pictures are the same. The reader holds the small file open while it lives, so it ends here,
-        // before the window that replaces both files at its close starts.
+        // The large list is the small one, as after a scan. Both files are read as the window reads
+        // them: the small one in place, and the large one gives the small list again when its pictures
+        // are the same. The reader holds the small file open while it lives, so it ends here, before
+        // the window that replaces both files at its close starts.
         {
             UniqueImageList images = MakeImages(count);
-            UniqueImageList copy(::ImageList_Duplicate(images.get()));
             IconCacheReader reader;
-            UniqueImageList small;
-            for (const auto& [name, object, source] : {std::tuple{L"IconS.lst", "ImageListS", images.get()},
-                                                       std::tuple{L"IconL.lst", "ImageListL", copy.get()}}) {
+            SharedImageList small;
+            for (const auto& [name, object] :
+                 {std::pair{L"IconS.lst", "ImageListS"}, std::pair{L"IconL.lst", "ImageListL"}}) {
                 start = Clock::now();
-                std::vector<std::uint8_t> icons = WriteImageListFile(source, object);
+                std::vector<std::uint8_t> icons = WriteImageListFile(images.get(), object);
                 WriteFileAtomically(data + name, icons);
                 write = Ms(start);
                 start = Clock::now();
-                UniqueImageList loaded = reader.Read(data + name, small.get());
+                SharedImageList loaded = reader.Read(data + name, small);
                 std::printf("  %ls  %9zu bytes  write %8.1f ms  read %8.1f ms  (%d images back)\n", name,
                             icons.size(), write, Ms(start), ::ImageList_GetImageCount(loaded.get()));
                 if (!small) {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <exception>
+
 namespace orvane {
 namespace {
 
@@ -30,19 +32,9 @@ struct ScanMemos {
     ScanMemo<UniqueIcon> icons;
 };
 
-void ScanFolder(const std::wstring& folder, TMakeShortCuts& reader, const ScanCallbacks& callbacks,
-                ScanMemos& memos) {
-    if (folder.empty()) {
-        return;
-    }
-    // The whole file list is built before the first row is added.
-    for (const std::wstring& path : CollectLinkFiles(folder, ListFolder)) {
-        callbacks.progress(path);
-        ShortcutRow row = ReadShortcutRow(reader, path, &memos.versions);
-        UniqueIcon unshared;
-        HICON icon = ReadShortcutIcon(reader, path, memos.icons, unshared);
-        callbacks.addRow(std::move(row), icon);
-    }
+// Every shortcut file below a Start Menu folder; none when the folder was not found.
+std::vector<std::wstring> StartMenuFiles(const std::wstring& folder) {
+    return folder.empty() ? std::vector<std::wstring>() : CollectLinkFiles(folder, ListFolder);
 }
 
 } // namespace
@@ -111,9 +103,35 @@ HICON ReadShortcutIcon(const TMakeShortCuts& reader, const std::wstring& path, S
 }
 
 void ScanStartMenus(TMakeShortCuts& reader, const ScanCallbacks& callbacks) {
+    // Both file lists are built before the first row is added, so the receiver learns the count first.
+    // A failure to find the all-users files still comes after the user's rows, as it would when the
+    // folders were walked one after the other.
+    const std::vector<std::wstring> user = StartMenuFiles(UserStartMenuFolder());
+    std::vector<std::wstring> common;
+    std::exception_ptr commonFailure;
+    try {
+        common = StartMenuFiles(CommonStartMenuFolder());
+    } catch (...) {
+        commonFailure = std::current_exception();
+    }
+    if (callbacks.expect) {
+        callbacks.expect(user.size() + common.size());
+    }
     ScanMemos memos;
-    ScanFolder(UserStartMenuFolder(), reader, callbacks, memos);
-    ScanFolder(CommonStartMenuFolder(), reader, callbacks, memos);
+    auto readAll = [&](const std::vector<std::wstring>& files) {
+        for (const std::wstring& path : files) {
+            callbacks.progress(path);
+            ShortcutRow row = ReadShortcutRow(reader, path, &memos.versions);
+            UniqueIcon unshared;
+            HICON icon = ReadShortcutIcon(reader, path, memos.icons, unshared);
+            callbacks.addRow(std::move(row), icon);
+        }
+    };
+    readAll(user);
+    if (commonFailure) {
+        std::rethrow_exception(commonFailure);
+    }
+    readAll(common);
 }
 
 } // namespace orvane

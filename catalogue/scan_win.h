@@ -7,6 +7,7 @@
 #include "catalogue/shortcut_row.h"
 #include "system/handles_win.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ HICON ReadShortcutIcon(const TMakeShortCuts& reader, const std::wstring& path, S
                        UniqueIcon& unshared);
 
 struct ScanCallbacks {
+    // Called once before the first row with the number of shortcut files found; may be empty.
+    std::function<void(std::size_t count)> expect;
     // Called before each file is read, with its path.
     std::function<void(const std::wstring& path)> progress;
     // Receives each row in order with the shortcut's icon (null when none could be had), lent for the

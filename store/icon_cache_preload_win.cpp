@@ -13,8 +13,8 @@ IconCacheLists ReadIconCacheFiles(const std::wstring& smallPath, const std::wstr
             lists.small = reader.Read(smallPath, nullptr);
         }
         if (Norrow::IsExistingFile(largePath)) {
-            // The large list's file usually holds the small one's pictures: then it is a copy of that list.
-            lists.large = reader.Read(largePath, lists.small ? lists.small->get() : nullptr);
+            // The large list's file usually holds the small one's pictures: then it is that list.
+            lists.large = reader.Read(largePath, lists.small ? *lists.small : SharedImageList());
         }
     } catch (...) {
         lists.error = std::current_exception();

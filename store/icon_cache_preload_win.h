@@ -1,6 +1,6 @@
 // Reads the two icon cache files on a worker thread, so that reading them overlaps the creation of the
 // window and its controls. The files are read exactly as IconCacheReader reads them one after the
-// other ("IconS.lst", then "IconL.lst", which may become a copy of the first); the window takes the
+// other ("IconS.lst", then "IconL.lst", which may give the first one's list again); the window takes the
 // lists at its own loading step, and a failure reaches it there, after the lists read before it.
 #pragma once
 
@@ -15,8 +15,8 @@ namespace orvane {
 
 struct IconCacheLists {
     // Empty where the file does not exist or was not reached; a null list where it was damaged.
-    std::optional<UniqueImageList> small;
-    std::optional<UniqueImageList> large;
+    std::optional<SharedImageList> small;
+    std::optional<SharedImageList> large;
     // What ended the reading, if anything: thrown by Take after the lists read before it are handed over.
     std::exception_ptr error;
 };

@@ -6,7 +6,7 @@
 
 namespace orvane {
 
-UniqueImageList IconCacheReader::Read(const std::wstring& path, HIMAGELIST earlier) {
+SharedImageList IconCacheReader::Read(const std::wstring& path, const SharedImageList& earlier) {
     auto file = std::make_unique<FileView>(path);
     ImageListCacheView cache;
     try {
@@ -14,12 +14,10 @@ UniqueImageList IconCacheReader::Read(const std::wstring& path, HIMAGELIST earli
     } catch (const StreamError&) {
         return {};
     }
-    if (earlier != nullptr && previous_ && SamePictures(cache.bitmap, previousPictures_)) {
-        if (UniqueImageList copy{::ImageList_Duplicate(earlier)}) {
-            return copy;
-        }
+    if (earlier && previous_ && SamePictures(cache.bitmap, previousPictures_)) {
+        return earlier;
     }
-    UniqueImageList list = LoadImageListStream(cache.bitmap);
+    SharedImageList list = ShareImageList(LoadImageListStream(cache.bitmap));
     previous_.reset();
     previousPictures_ = {};
     if (list) {

@@ -1,8 +1,8 @@
 // Reads "IconS.lst" and then "IconL.lst", the files of the two image lists, which hold the same pictures
 // at the same size. When a file's pictures are those of the file read before it (SamePictures: the same
 // bytes in every image, whatever capacity each list was written with), as when the program wrote both
-// lists at one close, its list is made as a copy of the earlier list (ImageList_Duplicate) instead of
-// being read a second time; when they differ, each is read.
+// lists at one close, the earlier list serves for it as well instead of being read a second time;
+// when they differ, each is read.
 #pragma once
 
 #include "store/file_view_win.h"
@@ -18,9 +18,9 @@ namespace orvane {
 class IconCacheReader {
 public:
     // The image list of a cache file, or null for a damaged file or one without pictures, as
-    // ReadImageListFile gives; earlier is the list that the file read before gave. Throws ComError when
-    // the file cannot be read.
-    UniqueImageList Read(const std::wstring& path, HIMAGELIST earlier);
+    // ReadImageListFile gives; earlier is the list that the file read before gave, and is given back
+    // when this file holds its pictures. Throws ComError when the file cannot be read.
+    SharedImageList Read(const std::wstring& path, const SharedImageList& earlier);
 
 private:
     // The file read before and its pictures, while they gave a list.

@@ -203,8 +203,8 @@ TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) 
     };
     UniqueImageList icons = IconList();
     UniqueImageList alpha = AlphaList();
-    // After a scan the large list is a copy of the small one, written with another capacity: its file
-    // differs from the small list's, but not in its pictures.
+    // A copy of a list, written with another capacity: its file differs from the list's, but not in
+    // its pictures.
     UniqueImageList copy(::ImageList_Duplicate(icons.get()));
     EXPECT_TRUE(SamePictures(SaveImageListStream(icons.get()), SaveImageListStream(copy.get())));
     EXPECT_FALSE(SamePictures(SaveImageListStream(icons.get()), SaveImageListStream(alpha.get())));
@@ -215,13 +215,16 @@ TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) 
     test::WriteFileBytes(damaged, "TPF0");
 
     {
-        // The same pictures: the large list, a copy of the small one, stays whole when that one goes.
-        IconCacheReader reader;
-        UniqueImageList first = reader.Read(small, nullptr);
-        ExpectSamePictures(icons.get(), first.get());
-        UniqueImageList second = reader.Read(large, first.get());
-        ASSERT_TRUE(second);
-        EXPECT_NE(second.get(), first.get());
+        // The same pictures: the large file gives the small file's list, which outlives the reader.
+        SharedImageList first;
+        SharedImageList second;
+        {
+            IconCacheReader reader;
+            first = reader.Read(small, nullptr);
+            ExpectSamePictures(icons.get(), first.get());
+            second = reader.Read(large, first);
+        }
+        EXPECT_EQ(second, first);
         first.reset();
         ExpectSamePictures(icons.get(), second.get());
         EXPECT_EQ(::ImageList_GetBkColor(second.get()), ::ImageList_GetBkColor(icons.get()));
@@ -229,16 +232,19 @@ TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) 
     {
         // Other pictures are read as they are.
         IconCacheReader reader;
-        UniqueImageList first = reader.Read(small, nullptr);
-        ExpectSamePictures(alpha.get(), reader.Read(other, first.get()).get());
+        SharedImageList first = reader.Read(small, nullptr);
+        SharedImageList second = reader.Read(other, first);
+        EXPECT_NE(second, first);
+        ExpectSamePictures(alpha.get(), second.get());
     }
     {
-        // After a damaged file nothing is copied; a damaged second file gives no list.
+        // After a damaged file nothing is shared; a damaged second file gives no list.
         IconCacheReader reader;
         EXPECT_FALSE(reader.Read(damaged, nullptr));
-        ExpectSamePictures(icons.get(), reader.Read(large, alpha.get()).get());
-        UniqueImageList first = reader.Read(small, nullptr);
-        EXPECT_FALSE(reader.Read(damaged, first.get()));
+        SharedImageList unrelated = ShareImageList(AlphaList());
+        ExpectSamePictures(icons.get(), reader.Read(large, unrelated).get());
+        SharedImageList first = reader.Read(small, nullptr);
+        EXPECT_FALSE(reader.Read(damaged, first));
     }
     IconCacheReader reader;
     EXPECT_THROW(reader.Read(folder / L"missing.lst", nullptr), ComError);
@@ -250,8 +256,7 @@ TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) 
         EXPECT_FALSE(lists.error);
         ASSERT_TRUE(lists.small && lists.large);
         ExpectSamePictures(icons.get(), lists.small->get());
-        ExpectSamePictures(icons.get(), lists.large->get());
-        EXPECT_NE(lists.small->get(), lists.large->get());
+        EXPECT_EQ(*lists.large, *lists.small);
     }
     {
         // Without the small file the large one is read as it is.

@@ -6,6 +6,8 @@
 #include <objbase.h>
 #include <shtypes.h>
 
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace orvane {
@@ -102,6 +104,16 @@ using UniqueFont = UniqueHandleOf<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = UniqueHandleOf<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueBitmap = UniqueHandleOf<HBITMAP, GdiTraits<HBITMAP>>;
 using UniquePidl = UniqueHandleOf<PIDLIST_ABSOLUTE, PidlTraits>;
+
+// An image list held by more than one owner (the list view's small and large lists when they hold the
+// same pictures), destroyed with the last of them.
+using SharedImageList = std::shared_ptr<std::remove_pointer_t<HIMAGELIST>>;
+inline SharedImageList ShareImageList(UniqueImageList list) {
+    if (!list) {
+        return {};
+    }
+    return SharedImageList(list.release(), &ImageListTraits::close);
+}
 
 // Sets the critical-error mode for one scope and always restores the previous mode. The mode is the
 // calling thread's: the process's mode, shared by every thread, would be restored wrongly when two

@@ -55,7 +55,7 @@ public:
     void Finish() {
         if (batch_) {
             batch_ = false;
-            form_.Rows().CopySmallImagesToLarge();
+            form_.Rows().ShareSmallImagesAsLarge();
             form_.Rows().Refresh();
             form_.Rows().SetRedraw(true);
         }
@@ -89,6 +89,7 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
     {
         ScanProgressScope progress(*this);
         ScanCallbacks callbacks;
+        callbacks.expect = [&](std::size_t count) { rows.ReserveSmallImages(count); };
         callbacks.progress = [&](const std::wstring& path) { progress.Show(path); };
         callbacks.addRow = [&](ShortcutRow row, HICON icon) {
             row.imageIndex = -1;

@@ -17,13 +17,17 @@ constexpr UINT_PTR kSubclassId = 1;
 constexpr int kInitialColumnWidth = 300;
 constexpr int kHintWidth = 800;
 
+// An empty list of 32 x 32 pictures, growing by 64.
+SharedImageList EmptyImageList() {
+    return ShareImageList(UniqueImageList(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64)));
+}
+
 } // namespace
 
 ShortcutListView::ShortcutListView(HWND parent, HINSTANCE instance, UINT dpi, const ShortcutList& model,
                                    ShortcutListViewEvents& events, std::function<COLORREF()> schemeTextColor)
     : model_(model), events_(events), schemeTextColor_(std::move(schemeTextColor)), dpi_(dpi),
-      parent_(parent), ImageListS(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64)),
-      ImageListL(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64)) {
+      parent_(parent), ImageListS(EmptyImageList()), ImageListL(ImageListS) {
     ListView = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, WC_LISTVIEWW, nullptr,
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA |
@@ -292,7 +296,21 @@ int ShortcutListView::ImageCount() const {
 
 void ShortcutListView::ClearImages() {
     ::ImageList_RemoveAll(ImageListS.get());
-    ::ImageList_RemoveAll(ImageListL.get());
+    if (ImageListL != ImageListS) {
+        ::ImageList_RemoveAll(ImageListL.get());
+    }
+}
+
+void ShortcutListView::ReserveSmallImages(std::size_t count) {
+    constexpr std::size_t kMostRoom = 65536; // 256 MB of pictures; beyond that the list grows as it goes
+    if (count == 0 || ::ImageList_GetImageCount(ImageListS.get()) != 0) {
+        return;
+    }
+    SharedImageList room = ShareImageList(UniqueImageList(::ImageList_Create(
+        32, 32, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::min(count, kMostRoom)), 64)));
+    if (room) {
+        ReplaceImages(LVSIL_SMALL, std::move(room));
+    }
 }
 
 int ShortcutListView::AddSmallImage(HICON icon) {
@@ -302,30 +320,16 @@ int ShortcutListView::AddSmallImage(HICON icon) {
     return ::ImageList_GetImageCount(ImageListS.get()) - 1;
 }
 
-void ShortcutListView::CopySmallImagesToLarge() {
-    // Both lists hold the same pictures at the same size, so one index is valid in both. A copy of the
-    // whole list costs one bitmap copy; adding each icon to the second list again cost as much as
-    // the first.
-    UniqueImageList large(::ImageList_Duplicate(ImageListS.get()));
-    if (!large) {
-        const int count = ::ImageList_GetImageCount(ImageListS.get());
-        for (int i = 0; i < count; ++i) {
-            UniqueIcon icon(::ImageList_GetIcon(ImageListS.get(), i, ILD_NORMAL));
-            ::ImageList_AddIcon(ImageListL.get(), icon.get());
-        }
-        return;
-    }
-    ListView_SetImageList(ListView, large.get(), LVSIL_NORMAL);
-    ImageListL = std::move(large);
+void ShortcutListView::ShareSmallImagesAsLarge() {
+    // Both lists hold the same pictures at the same size, so one index is valid in both; nothing
+    // changes the pictures of one list alone, so one list serves as both.
+    ReplaceImages(LVSIL_NORMAL, ImageListS);
 }
 
-void ShortcutListView::ReplaceImages(int which, UniqueImageList images) {
-    UniqueImageList& target = which == LVSIL_SMALL ? ImageListS : ImageListL;
-    if (!images) {
-        ::ImageList_RemoveAll(target.get());
-        return;
-    }
-    target = std::move(images);
+void ShortcutListView::ReplaceImages(int which, SharedImageList images) {
+    SharedImageList& target = which == LVSIL_SMALL ? ImageListS : ImageListL;
+    // A list that empties is a new empty one: the old one may still serve as the other list.
+    target = images ? std::move(images) : EmptyImageList();
     ListView_SetImageList(ListView, target.get(), which);
 }
 

@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -70,16 +71,22 @@ public:
     int RowAt(POINT client) const;
 
     // Row icons: the same pictures at the same indexes in the small and the large list.
+    // The small and the large list. When both hold the same pictures (after a scan, or read from two
+    // cache files with the same pictures) they are one image list, kept once in memory.
     HIMAGELIST SmallImages() const noexcept { return ImageListS.get(); }
     HIMAGELIST LargeImages() const noexcept { return ImageListL.get(); }
     int ImageCount() const;
     void ClearImages();
+    // Gives the emptied small list room for that many pictures at once: a list that grows copies all
+    // its pictures each time and holds both copies meanwhile. Keeps the list as it is when it holds
+    // pictures or the room cannot be had.
+    void ReserveSmallImages(std::size_t count);
     // Adds a picture to the small list; its index, or -1.
     int AddSmallImage(HICON icon);
-    // Makes the large list a copy of the small one, after a scan filled the small one.
-    void CopySmallImagesToLarge();
+    // Makes the large list the small one, after a scan filled the small one.
+    void ShareSmallImagesAsLarge();
     // A list read from a cache takes the place of LVSIL_SMALL or LVSIL_NORMAL; a null one empties it.
-    void ReplaceImages(int which, UniqueImageList images);
+    void ReplaceImages(int which, SharedImageList images);
 
     // Details (report) or list view; sorting by header click exists only in details.
     void SetStyle(bool report);
@@ -127,8 +134,8 @@ private:
     UINT dpi_;
     HWND parent_;
     HWND ListView = nullptr;
-    UniqueImageList ImageListS;
-    UniqueImageList ImageListL;
+    SharedImageList ImageListS;
+    SharedImageList ImageListL;
     bool headerClicks_ = true;
 
     HFONT windowFont_ = nullptr;
