@@ -71,7 +71,7 @@ UniqueImageList LoadImageListStream(std::span<const std::uint8_t> bytes) {
     return UniqueImageList(::ImageList_Read(stream.Get()));
 }
 
-std::vector<std::uint8_t> WriteImageListFile(HIMAGELIST list, const char* name) {
+ImageListCache ImageListCacheOf(HIMAGELIST list, const char* name) {
     ImageListCache cache;
     cache.name = name;
     int cx = 0;
@@ -83,7 +83,11 @@ std::vector<std::uint8_t> WriteImageListFile(HIMAGELIST list, const char* name) 
     if (::ImageList_GetImageCount(list) > 0) {
         cache.bitmap = SaveImageListStream(list);
     }
-    return WriteImageListCache(cache);
+    return cache;
+}
+
+std::vector<std::uint8_t> WriteImageListFile(HIMAGELIST list, const char* name) {
+    return WriteImageListCache(ImageListCacheOf(list, name));
 }
 
 UniqueImageList ReadImageListFile(std::span<const std::uint8_t> bytes) {

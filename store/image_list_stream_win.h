@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include "store/image_list_cache.h"
 #include "system/handles_win.h"
 
 #include <cstdint>
@@ -22,8 +23,11 @@ std::vector<std::uint8_t> SaveImageListStream(HIMAGELIST list);
 // damaged (checked by CheckImageListStream first).
 UniqueImageList LoadImageListStream(std::span<const std::uint8_t> bytes);
 
-// The whole cache file of an image list; name is "ImageListS" or "ImageListL". An empty list is
-// stored without pictures. Throws ComError as SaveImageListStream does.
+// What the cache file of an image list holds: its name ("ImageListS" or "ImageListL"), image size and
+// pictures; an empty list has no pictures. Throws ComError as SaveImageListStream does.
+ImageListCache ImageListCacheOf(HIMAGELIST list, const char* name);
+
+// The whole cache file of an image list, WriteImageListCache(ImageListCacheOf(list, name)).
 std::vector<std::uint8_t> WriteImageListFile(HIMAGELIST list, const char* name);
 
 // The image list of a cache file; null when the file is damaged, is not an image list's, or holds no

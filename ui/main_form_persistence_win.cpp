@@ -190,10 +190,14 @@ void TMainForm::SaveSettings() {
 
 void TMainForm::SaveCaches() {
     WriteFileAtomically(DataFile(kListCacheFileName), WriteListCache(CurrentListCache()));
-    WriteFileAtomically(DataFile(kSmallIconCacheFileName),
-                        WriteImageListFile(Rows().SmallImages(), kSmallImageListName));
-    WriteFileAtomically(DataFile(kLargeIconCacheFileName),
-                        WriteImageListFile(Rows().LargeImages(), kLargeImageListName));
+    ImageListCache icons = ImageListCacheOf(Rows().SmallImages(), kSmallImageListName);
+    WriteFileAtomically(DataFile(kSmallIconCacheFileName), WriteImageListCache(icons));
+    // The large list is usually the small one itself: its pictures are then taken from the list once.
+    if (Rows().LargeImages() != Rows().SmallImages()) {
+        icons = ImageListCacheOf(Rows().LargeImages(), kLargeImageListName);
+    }
+    icons.name = kLargeImageListName;
+    WriteFileAtomically(DataFile(kLargeIconCacheFileName), WriteImageListCache(icons));
     WriteFileAtomically(DataFile(kFindHistoryFileName), WriteFindHistory(history_));
 }
 

@@ -1,4 +1,5 @@
 // Settings and caches across restarts, as a user meets them.
+#include "store/component_stream.h"
 #include "tests/e2e/orvane_process_e2e.h"
 #include "tests/e2e/remote_controls_e2e.h"
 #include "tests/e2e/start_menu_fixture_e2e.h"
@@ -319,6 +320,19 @@ TEST_F(CacheTest, TheLastScanIsShownAtOnceOnTheNextStart) {
     ASSERT_FALSE(names.empty());
     for (const wchar_t* name : {L"File.lst", L"IconS.lst", L"IconL.lst", L"Find.lst"}) {
         EXPECT_TRUE(test::ReadFileBytes(File(name)).size() > 0) << "cache file not written";
+    }
+    {
+        // Both icon files hold the scan's pictures, each under its own list's name.
+        auto read = [&](const wchar_t* name) {
+            const std::string bytes = test::ReadFileBytes(File(name));
+            return ReadComponentStream(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+        };
+        const StreamComponent small = read(L"IconS.lst");
+        const StreamComponent large = read(L"IconL.lst");
+        EXPECT_EQ(small.objectName, "ImageListS");
+        EXPECT_EQ(large.objectName, "ImageListL");
+        ASSERT_TRUE(small.Find("Bitmap") != nullptr && large.Find("Bitmap") != nullptr);
+        EXPECT_EQ(large.Find("Bitmap")->value.binary, small.Find("Bitmap")->value.binary);
     }
     {
         OrvaneProcess orvane;
