@@ -1,6 +1,7 @@
 // Cache benchmark: for N rows (default 1,000 and 10,000), the time to write and read each cache file
 // and its size, and the time from process start until the window shows the cached rows, beside the same
-// figure for a bare Win32 window that shows nothing, in seven runs and their medians.
+// figure for a bare Win32 window that shows nothing and for a window of the same kinds of controls that
+// shows the same number of rows and nothing else, in seven runs and their medians.
 //   orvane_cache_bench.exe [--runs RUNS] [N ...]
 #include "app/data_folder_win.h"
 #include "store/atomic_file_win.h"
@@ -111,8 +112,10 @@ struct StartAndClose {
 
 // Starts a program, times how long until its window of the class is visible and ready() holds, closes
 // the window and times how long until the process ends.
-template <typename Ready> StartAndClose TimeStart(const std::wstring& exe, const wchar_t* cls, Ready ready) {
-    std::wstring command = L"\"" + exe + L"\"";
+template <typename Ready>
+StartAndClose TimeStart(const std::wstring& exe, const wchar_t* cls, Ready ready,
+                        const std::wstring& arguments = {}) {
+    std::wstring command = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -232,30 +235,39 @@ int wmain(int argc, wchar_t** argv) {
 
         // Start-up: the main window with its cached rows, and a bare window, one after the other in
         // each run; the medians of the runs, since a start under Wine varies by tens of milliseconds.
+        // The same rows in a window of the same kinds of controls with nothing of the program
+        // (orvane_controls_window) show what Wine itself takes for such a window.
         std::vector<double> orvanes;
         std::vector<double> bares;
+        std::vector<double> floors;
         std::vector<double> ratios;
         std::vector<double> closes;
+        auto rowsShow = [&](HWND hwnd) {
+            HWND listView = ::FindWindowExW(hwnd, nullptr, WC_LISTVIEWW, nullptr);
+            return listView != nullptr && ::SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) == count;
+        };
         for (int run = 0; run < startRuns; ++run) {
-            StartAndClose orvane = TimeStart(folder + L"\\Orvane.exe", L"TMainForm", [&](HWND hwnd) {
-                HWND listView = ::FindWindowExW(hwnd, nullptr, WC_LISTVIEWW, nullptr);
-                return listView != nullptr && ::SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) == count;
-            });
+            StartAndClose orvane = TimeStart(folder + L"\\Orvane.exe", L"TMainForm", rowsShow);
             StartAndClose bare =
                 TimeStart(folder + L"\\orvane_bare_window.exe", L"BareWindow", [](HWND) { return true; });
+            StartAndClose alone = TimeStart(folder + L"\\orvane_controls_window.exe", L"ControlsWindow",
+                                            rowsShow, std::to_wstring(count));
             const double ratio = bare.start > 0 ? orvane.start / bare.start : 0.0;
             std::printf("  start-up   Orvane with cached rows %7.0f ms   bare window %7.0f ms   ratio %.2f"
-                        "   Orvane's close %7.0f ms%s\n",
-                        orvane.start, bare.start, ratio, orvane.close,
+                        "   controls alone %7.0f ms (%.2f)   Orvane's close %7.0f ms%s\n",
+                        orvane.start, bare.start, ratio, alone.start,
+                        bare.start > 0 ? alone.start / bare.start : 0.0, orvane.close,
                         orvane.close < 0 ? " (ended by force)" : "");
             orvanes.push_back(orvane.start);
             bares.push_back(bare.start);
+            floors.push_back(alone.start);
             ratios.push_back(ratio);
             closes.push_back(orvane.close);
         }
         std::printf("  start-up   median of %d runs:  Orvane %7.0f ms   bare window %7.0f ms   ratio %.2f"
-                    "   Orvane's close %7.0f ms\n",
-                    startRuns, Median(orvanes), Median(bares), Median(ratios), Median(closes));
+                    "   controls alone %7.0f ms (%.2f)   Orvane's close %7.0f ms\n",
+                    startRuns, Median(orvanes), Median(bares), Median(ratios), Median(floors),
+                    Median(bares) > 0 ? Median(floors) / Median(bares) : 0.0, Median(closes));
     }
     return 0;
 }
