@@ -15,6 +15,7 @@
 #include "ui/main_form_win.h"
 
 #include <windows.h>
+#include <psapi.h>
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -108,6 +109,7 @@ HWND FindWindowOf(DWORD pid, const wchar_t* cls) {
 struct StartAndClose {
     double start = -1; // until the window of the class is visible and ready
     double close = -1; // from WM_CLOSE until the process has ended; -1 when it was ended by force
+    double peakMb = 0; // the process's peak working set when it was ready
 };
 
 // Starts a program, times how long until its window of the class is visible and ready() holds, closes
@@ -131,6 +133,11 @@ StartAndClose TimeStart(const std::wstring& exe, const wchar_t* cls, Ready ready
         HWND hwnd = FindWindowOf(info.dwProcessId, cls);
         if (hwnd != nullptr && ready(hwnd)) {
             times.start = Ms(start);
+            PROCESS_MEMORY_COUNTERS memory{};
+            memory.cb = sizeof memory;
+            if (::K32GetProcessMemoryInfo(process.get(), &memory, sizeof memory)) {
+                times.peakMb = static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
+            }
             start = Clock::now();
             ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
         } else {
@@ -242,6 +249,7 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<double> floors;
         std::vector<double> ratios;
         std::vector<double> closes;
+        std::vector<double> peaks;
         auto rowsShow = [&](HWND hwnd) {
             HWND listView = ::FindWindowExW(hwnd, nullptr, WC_LISTVIEWW, nullptr);
             return listView != nullptr && ::SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0) == count;
@@ -254,20 +262,23 @@ int wmain(int argc, wchar_t** argv) {
                                             rowsShow, std::to_wstring(count));
             const double ratio = bare.start > 0 ? orvane.start / bare.start : 0.0;
             std::printf("  start-up   Orvane with cached rows %7.0f ms   bare window %7.0f ms   ratio %.2f"
-                        "   controls alone %7.0f ms (%.2f)   Orvane's close %7.0f ms%s\n",
+                        "   controls alone %7.0f ms (%.2f)   Orvane's peak working set %.1f MB"
+                        "   Orvane's close %7.0f ms%s\n",
                         orvane.start, bare.start, ratio, alone.start,
-                        bare.start > 0 ? alone.start / bare.start : 0.0, orvane.close,
+                        bare.start > 0 ? alone.start / bare.start : 0.0, orvane.peakMb, orvane.close,
                         orvane.close < 0 ? " (ended by force)" : "");
             orvanes.push_back(orvane.start);
             bares.push_back(bare.start);
             floors.push_back(alone.start);
             ratios.push_back(ratio);
             closes.push_back(orvane.close);
+            peaks.push_back(orvane.peakMb);
         }
         std::printf("  start-up   median of %d runs:  Orvane %7.0f ms   bare window %7.0f ms   ratio %.2f"
-                    "   controls alone %7.0f ms (%.2f)   Orvane's close %7.0f ms\n",
+                    "   controls alone %7.0f ms (%.2f)   Orvane's peak working set %.1f MB"
+                    "   Orvane's close %7.0f ms\n",
                     startRuns, Median(orvanes), Median(bares), Median(ratios), Median(floors),
-                    Median(bares) > 0 ? Median(floors) / Median(bares) : 0.0, Median(closes));
+                    Median(bares) > 0 ? Median(floors) / Median(bares) : 0.0, Median(peaks), Median(closes));
     }
     return 0;
 }
