@@ -17,9 +17,10 @@ constexpr UINT_PTR kSubclassId = 1;
 constexpr int kInitialColumnWidth = 300;
 constexpr int kHintWidth = 800;
 
-// An empty list of 32 x 32 pictures, growing by 64.
-SharedImageList EmptyImageList() {
-    return ShareImageList(UniqueImageList(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 0, 64)));
+// An empty list of 32 x 32 pictures with room for that many before it grows, by 64 at a time; null
+// when the room cannot be had.
+SharedImageList EmptyImageList(int room = 0) {
+    return ShareImageList(UniqueImageList(::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, room, 64)));
 }
 
 } // namespace
@@ -306,8 +307,7 @@ void ShortcutListView::ReserveSmallImages(std::size_t count) {
     if (count == 0 || ::ImageList_GetImageCount(ImageListS.get()) != 0) {
         return;
     }
-    SharedImageList room = ShareImageList(UniqueImageList(::ImageList_Create(
-        32, 32, ILC_COLOR32 | ILC_MASK, static_cast<int>(std::min(count, kMostRoom)), 64)));
+    SharedImageList room = EmptyImageList(static_cast<int>(std::min(count, kMostRoom)));
     if (room) {
         ReplaceImages(LVSIL_SMALL, std::move(room));
     }
