@@ -4,6 +4,7 @@
 // that cannot be read while another program is in front.
 #include "tests/support/main_form_fixture_win.h"
 
+#include "store/find_history.h"
 #include "system/launch_win.h"
 
 #include <algorithm>
@@ -373,6 +374,43 @@ TEST_F(MainFormTest, TheWindowIsInItsRestoredViewAndSortBeforeItIsFirstShown) {
     // Its first picture already shows the list view and the marker: no change of view after it shows.
     EXPECT_EQ(::SendMessageW(list, LVM_GETVIEW, 0, 0), LV_VIEW_LIST);
     EXPECT_EQ(HeaderCaption(list, 1), L"フルパス ▼");
+}
+
+TEST_F(MainFormTest, TheLastSearchesReachTheBoxWithoutLosingASearchMadeAsTheWindowOpens) {
+    form_.reset();
+    Pump();
+    const std::vector<std::uint8_t> bytes = WriteFindHistory({L"Charlie", L"検索"});
+    test::WriteFileBytes(root_ / L"Find.lst", std::string(bytes.begin(), bytes.end()));
+    form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr), DataFolder());
+    form_->Create();
+    HWND window = form_->Handle();
+    HWND search = ::FindWindowExW(::FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr), nullptr,
+                                  WC_COMBOBOXW, nullptr);
+    ASSERT_NE(search, nullptr);
+    auto entries = [search] {
+        std::vector<std::wstring> items;
+        const auto count = ::SendMessageW(search, CB_GETCOUNT, 0, 0);
+        for (WPARAM i = 0; i < static_cast<WPARAM>(count > 0 ? count : 0); ++i) {
+            wchar_t text[64] = {};
+            ::SendMessageW(search, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            items.emplace_back(text);
+        }
+        return items;
+    };
+    // A search as the window opens, and then whatever the window still had to do for its start.
+    ::ShowWindow(window, SW_SHOWNORMAL);
+    ::SetWindowTextW(search, L"delta");
+    form_->TBFindClick();
+    Pump();
+    EXPECT_EQ(entries(), (std::vector<std::wstring>{L"delta", L"Charlie", L"検索"}));
+    wchar_t typed[64] = {};
+    ::GetWindowTextW(search, typed, 64);
+    EXPECT_STREQ(typed, L"delta") << "the searched text left the box";
+    // An entry of the last run, in another case, keeps its place.
+    ::SetWindowTextW(search, L"CHARLIE");
+    form_->TBFindClick();
+    Pump();
+    EXPECT_EQ(entries(), (std::vector<std::wstring>{L"delta", L"Charlie", L"検索"}));
 }
 
 } // namespace

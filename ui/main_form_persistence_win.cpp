@@ -95,7 +95,10 @@ void TMainForm::LoadCaches() {
     const std::wstring historyPath = DataFile(kFindHistoryFileName);
     if (Norrow::IsExistingFile(historyPath)) {
         history_ = ReadFindHistory(ReadWholeFile(historyPath), DecodeAnsi);
-        Tools().SetHistory(history_);
+        // The box's list is not part of the first picture, and filling it costs a message per entry:
+        // it is filled once the window is on screen, and still before any input, which the message
+        // loop hands out only after posted messages.
+        ::PostMessageW(hwnd_, kFillSearchHistory, 0, 0);
     }
 }
 

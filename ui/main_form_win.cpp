@@ -121,7 +121,6 @@ void TMainForm::FormCreate() {
     ::SetWindowTextW(hwnd_, kApplicationTitle);
     appIcon_ = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd_, GCLP_HICON));
     appIconSmall_ = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd_, GCLP_HICONSM));
-    TakeIconFont();
     ApplyDesignClientSize();
     OnSize();
     // The administrator button exists only where Windows knows elevation.
@@ -356,6 +355,11 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         // The window moves to a monitor of another scale: everything is laid out again at it.
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case kFillSearchHistory:
+        if (toolBar_) {
+            toolBar_->SetHistory(history_);
+        }
         return 0;
     case WM_TIMER:
         if (wParam == kHintReshowTimer && listView_) {

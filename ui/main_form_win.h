@@ -104,6 +104,9 @@ public:
     const ShortcutList& List() const noexcept { return list_; }
 
 private:
+    // Posted by LoadCaches: the search history goes into the box.
+    static constexpr UINT kFillSearchHistory = WM_APP + 2;
+
     // What the tool bar tells the window.
     void ToolBarCommand(int id) override;
     void SearchTextChanged() override;
