@@ -35,6 +35,12 @@ struct Bitmap {
         const std::int64_t stored = bottomUp ? height - 1 - y : y;
         return pixels.subspan(static_cast<std::size_t>(stored) * stride, static_cast<std::size_t>(stride));
     }
+    // The bytes of the top rows, which lie together in either order.
+    std::span<const std::uint8_t> TopRows(std::int64_t rows) const {
+        const std::int64_t first = bottomUp ? height - rows : 0;
+        return pixels.subspan(static_cast<std::size_t>(first) * stride,
+                              static_cast<std::size_t>(rows) * stride);
+    }
 };
 
 // Walks one bitmap file; StreamError when any part of it is missing or impossible.
@@ -134,16 +140,19 @@ Stream ReadStream(std::span<const std::uint8_t> bytes) {
     return stream;
 }
 
-// The rows of two bitmaps of one form that hold images agree.
-bool SameRows(const Bitmap& a, const Bitmap& b, std::int64_t rows) {
+// The rows of two bitmaps that hold images, as pairs to compare; false when the bitmaps differ in form.
+// Rows stored in the same order are one pair; otherwise each row is one.
+bool AddRowPairs(const Bitmap& a, const Bitmap& b, std::int64_t rows, BytePairs& pairs) {
     if (a.width != b.width || a.bits != b.bits || a.compression != b.compression ||
         !std::ranges::equal(a.extra, b.extra) || !std::ranges::equal(a.colours, b.colours)) {
         return false;
     }
+    if (a.bottomUp == b.bottomUp) {
+        pairs.emplace_back(a.TopRows(rows), b.TopRows(rows));
+        return true;
+    }
     for (std::int64_t y = 0; y < rows; ++y) {
-        if (!std::ranges::equal(a.Row(y), b.Row(y))) {
-            return false;
-        }
+        pairs.emplace_back(a.Row(y), b.Row(y));
     }
     return true;
 }
@@ -162,24 +171,32 @@ ImageListStreamCheck CheckImageListStream(std::span<const std::uint8_t> bytes) {
     }
 }
 
-bool SamePictures(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+std::optional<BytePairs> PicturePairs(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
     try {
         const Stream x = ReadStream(a);
         const Stream y = ReadStream(b);
         // Count, size, background, flags and overlays; capacity and growth (bytes 6 to 9) aside.
         if (!std::ranges::equal(x.header.subspan(4, 2), y.header.subspan(4, 2)) ||
             !std::ranges::equal(x.header.subspan(10), y.header.subspan(10))) {
-            return false;
+            return std::nullopt;
         }
         const std::int64_t perRow = x.image.width / x.cx;
         const std::int64_t rows = (x.count + perRow - 1) / perRow * x.cy;
-        if (!SameRows(x.image, y.image, rows) || x.mask.has_value() != y.mask.has_value()) {
-            return false;
+        BytePairs pairs;
+        if (!AddRowPairs(x.image, y.image, rows, pairs) || x.mask.has_value() != y.mask.has_value() ||
+            (x.mask && !AddRowPairs(*x.mask, *y.mask, rows, pairs))) {
+            return std::nullopt;
         }
-        return !x.mask || SameRows(*x.mask, *y.mask, rows);
+        return pairs;
     } catch (const StreamError&) {
-        return false;
+        return std::nullopt;
     }
+}
+
+bool SamePictures(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+    const std::optional<BytePairs> pairs = PicturePairs(a, b);
+    return pairs && std::ranges::all_of(
+                        *pairs, [](const auto& pair) { return std::ranges::equal(pair.first, pair.second); });
 }
 
 } // namespace orvane

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <utility>
+#include <vector>
 
 namespace orvane {
 
@@ -26,5 +29,12 @@ ImageListStreamCheck CheckImageListStream(std::span<const std::uint8_t> bytes);
 // the last image, do not count: a list and its copy (ImageList_Duplicate) are written with different
 // capacities. False for anything else, damaged streams included.
 bool SamePictures(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
+
+// What SamePictures compares byte for byte once everything else agrees: pairs of equal length, the first
+// of each within a and the second within b (the rows holding images of each bitmap). None where
+// SamePictures is false for anything but those bytes. A caller can so compare the bulk of two streams
+// without holding both in memory.
+using BytePairs = std::vector<std::pair<std::span<const std::uint8_t>, std::span<const std::uint8_t>>>;
+std::optional<BytePairs> PicturePairs(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b);
 
 } // namespace orvane

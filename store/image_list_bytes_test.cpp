@@ -155,6 +155,21 @@ TEST(ImageListBytes, SamePicturesWhateverTheCapacityButNothingElse) {
     Bytes version = list;
     version[3] = 0x06;
     EXPECT_FALSE(SamePictures(version, version));
+
+    // The pairs to compare lie within the streams they come from, which is how a reader finds them in
+    // two files; rows stored in the same order come as one pair a bitmap.
+    const Bytes copy = Pictures(6, 13, false, byRow);
+    const auto pairs = PicturePairs(list, copy);
+    ASSERT_TRUE(pairs.has_value());
+    EXPECT_EQ(pairs->size(), 2u);
+    auto within = [](std::span<const std::uint8_t> part, const Bytes& whole) {
+        return part.data() >= whole.data() && part.data() + part.size() <= whole.data() + whole.size();
+    };
+    for (const auto& [first, second] : *pairs) {
+        EXPECT_EQ(first.size(), second.size());
+        EXPECT_TRUE(within(first, list) && within(second, copy));
+    }
+    EXPECT_FALSE(PicturePairs(list, Pictures(5, 8, false, byRow)).has_value());
 }
 
 TEST(ImageListBytes, OtherVersionsAreLeftToTheSystem) {
