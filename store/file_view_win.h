@@ -22,6 +22,11 @@ public:
 
     std::span<const std::uint8_t> bytes() const noexcept { return bytes_; }
 
+    // Copies part of bytes() into buffer, from the file rather than the mapping where the file is mapped:
+    // megabytes read once need not stay in the process's memory as mapped pages. Throws ComError when
+    // the file cannot be read; the part must lie within bytes().
+    void Read(std::span<const std::uint8_t> part, std::span<std::uint8_t> buffer) const;
+
 private:
     UniqueFile file_;
     UniqueHandle mapping_;

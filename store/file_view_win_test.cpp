@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <vector>
+
 namespace orvane {
 namespace {
 
@@ -20,9 +23,21 @@ TEST(FileView, GivesTheWholeFileMappedOrReadAndRefusesAMissingOne) {
         content[i] = static_cast<char>(i * 7);
     }
     test::WriteFileBytes(path, content);
+    // A part read through the view is those bytes of the file; a part elsewhere is refused.
+    auto readPart = [&](const FileView& view) {
+        const auto part = view.bytes().subspan(65536 + 3, 70000);
+        std::vector<std::uint8_t> buffer(part.size());
+        view.Read(part, buffer);
+        EXPECT_EQ(Text(buffer), content.substr(65536 + 3, 70000));
+        const std::vector<std::uint8_t> elsewhere(8);
+        EXPECT_THROW(view.Read(elsewhere, buffer), std::out_of_range);
+        const std::span<const std::uint8_t> pastTheEnd(view.bytes().data() + view.bytes().size() - 4, 8);
+        EXPECT_THROW(view.Read(pastTheEnd, buffer), std::out_of_range);
+    };
     {
         FileView view(path);
         EXPECT_EQ(Text(view.bytes()), content);
+        readPart(view);
         // While the bytes are looked at in place, nobody writes the file.
         UniqueFile writer(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         nullptr, OPEN_EXISTING, 0, nullptr));
@@ -35,6 +50,7 @@ TEST(FileView, GivesTheWholeFileMappedOrReadAndRefusesAMissingOne) {
         ASSERT_TRUE(writer);
         FileView view(path);
         EXPECT_EQ(Text(view.bytes()), content);
+        readPart(view);
     }
     const std::wstring empty = folder / L"empty.lst";
     test::WriteFileBytes(empty, "");

@@ -4,7 +4,34 @@
 #include "store/image_list_cache.h"
 #include "store/image_list_stream_win.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace orvane {
+namespace {
+
+// Whether each pair of parts, the first of a's bytes and the second of b's, holds the same bytes, read
+// from the two files a piece at a time: megabytes of pictures compared once need not stay in memory.
+bool SameBytes(const FileView& a, const FileView& b, const BytePairs& pairs) {
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    std::vector<std::uint8_t> x;
+    std::vector<std::uint8_t> y;
+    for (const auto& [first, second] : pairs) {
+        for (std::size_t at = 0; at < first.size(); at += kPiece) {
+            const std::size_t size = std::min(kPiece, first.size() - at);
+            x.resize(size);
+            y.resize(size);
+            a.Read(first.subspan(at, size), x);
+            b.Read(second.subspan(at, size), y);
+            if (x != y) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 SharedImageList IconCacheReader::Read(const std::wstring& path, const SharedImageList& earlier) {
     auto file = std::make_unique<FileView>(path);
@@ -14,10 +41,13 @@ SharedImageList IconCacheReader::Read(const std::wstring& path, const SharedImag
     } catch (const StreamError&) {
         return {};
     }
-    if (earlier && previous_ && SamePictures(cache.bitmap, previousPictures_)) {
-        return earlier;
+    if (earlier && previous_) {
+        const std::optional<BytePairs> pairs = PicturePairs(cache.bitmap, previousPictures_);
+        if (pairs && SameBytes(*file, *previous_, *pairs)) {
+            return earlier;
+        }
     }
-    SharedImageList list = ShareImageList(LoadImageListStream(cache.bitmap));
+    SharedImageList list = ShareImageList(LoadImageListStream(*file, cache.bitmap));
     previous_.reset();
     previousPictures_ = {};
     if (list) {

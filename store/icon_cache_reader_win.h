@@ -2,7 +2,8 @@
 // at the same size. When a file's pictures are those of the file read before it (SamePictures: the same
 // bytes in every image, whatever capacity each list was written with), as when the program wrote both
 // lists at one close, the earlier list serves for it as well instead of being read a second time;
-// when they differ, each is read.
+// when they differ, each is read. The pictures are read and compared through the files, not their
+// mappings, so that they are in the process's memory once, in the image list.
 #pragma once
 
 #include "store/file_view_win.h"

@@ -71,6 +71,15 @@ UniqueImageList LoadImageListStream(std::span<const std::uint8_t> bytes) {
     return UniqueImageList(::ImageList_Read(stream.Get()));
 }
 
+UniqueImageList LoadImageListStream(const FileView& file, std::span<const std::uint8_t> part) {
+    // The check reads the headers only; the pictures come from the file as the reader asks for them.
+    if (CheckImageListStream(part) == ImageListStreamCheck::ilsDamaged) {
+        return {};
+    }
+    ComPtr<IStream> stream = ReadOnlyStream(file, part);
+    return UniqueImageList(::ImageList_Read(stream.Get()));
+}
+
 ImageListCache ImageListCacheOf(HIMAGELIST list, const char* name) {
     ImageListCache cache;
     cache.name = name;

@@ -23,6 +23,11 @@ std::vector<std::uint8_t> SaveImageListStream(HIMAGELIST list);
 // damaged (checked by CheckImageListStream first).
 UniqueImageList LoadImageListStream(std::span<const std::uint8_t> bytes);
 
+class FileView;
+
+// The same for a stream that is part of a file's bytes, read from the file rather than its mapping.
+UniqueImageList LoadImageListStream(const FileView& file, std::span<const std::uint8_t> part);
+
 // What the cache file of an image list holds: its name ("ImageListS" or "ImageListL"), image size and
 // pictures; an empty list has no pictures. Throws ComError as SaveImageListStream does.
 ImageListCache ImageListCacheOf(HIMAGELIST list, const char* name);

@@ -280,6 +280,46 @@ TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) 
     }
 }
 
+TEST(ImageListStream, AListThatDiffersOnlyPastItsFirstMegabyteOfPicturesIsReadAsItIs) {
+    // The two files are compared a megabyte at a time. The middle one of 600 pictures of 4 KB lies in
+    // the second megabyte whichever way the bitmap's rows are stored.
+    constexpr int kCount = 600;
+    auto make = [](std::uint32_t middleColour) {
+        UniqueImageList list(::ImageList_Create(kSize, kSize, ILC_COLOR32, kCount, 16));
+        for (int i = 0; i < kCount; ++i) {
+            UniqueBitmap picture = Picture(i == kCount / 2 ? middleColour : 0x00C08040u, i);
+            EXPECT_EQ(::ImageList_Add(list.get(), picture.get(), nullptr), i);
+        }
+        return list;
+    };
+    UniqueImageList icons = make(0x00C08040u);
+    UniqueImageList copy(::ImageList_Duplicate(icons.get()));
+    UniqueImageList other = make(0x0000FF00u);
+    test::TempDir folder;
+    auto write = [&](const wchar_t* name, HIMAGELIST list) {
+        std::vector<std::uint8_t> bytes = WriteImageListFile(list, kSmallImageListName);
+        ASSERT_GT(bytes.size(), std::size_t{1} << 20);
+        test::WriteFileBytes(folder / name, std::string(bytes.begin(), bytes.end()));
+    };
+    write(L"IconS.lst", icons.get());
+    write(L"IconL.lst", copy.get());
+    write(L"Other.lst", other.get());
+    {
+        IconCacheReader reader;
+        SharedImageList first = reader.Read(folder / L"IconS.lst", nullptr);
+        ASSERT_TRUE(first);
+        EXPECT_EQ(reader.Read(folder / L"IconL.lst", first), first);
+    }
+    IconCacheReader reader;
+    SharedImageList first = reader.Read(folder / L"IconS.lst", nullptr);
+    SharedImageList second = reader.Read(folder / L"Other.lst", first);
+    ASSERT_TRUE(second);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(::ImageList_GetImageCount(second.get()), kCount);
+    EXPECT_EQ(StoredBits(second.get(), kCount / 2), StoredBits(other.get(), kCount / 2));
+    EXPECT_NE(StoredBits(second.get(), kCount / 2), StoredBits(first.get(), kCount / 2));
+}
+
 TEST(ImageListStream, TenThousandIconsComeBack) {
     // Four images a row: 10,000 icons of 32 pixels make a bitmap 80,000 pixels high, which a size
     // check must not mistake for damage.

@@ -1,15 +1,18 @@
 #include "store/span_stream_win.h"
 
+#include "store/file_view_win.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <exception>
 
 namespace orvane {
 namespace {
 
 class SpanStream final : public IStream {
 public:
-    explicit SpanStream(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    SpanStream(std::span<const std::uint8_t> bytes, const FileView* file) : bytes_(bytes), file_(file) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (object == nullptr) {
@@ -39,7 +42,19 @@ public:
         const std::size_t available = position_ < bytes_.size() ? bytes_.size() - position_ : 0;
         const auto count = static_cast<ULONG>(std::min<std::size_t>(size, available));
         if (count > 0) {
-            std::memcpy(buffer, bytes_.data() + position_, count);
+            const auto part = bytes_.subspan(position_, count);
+            if (file_ == nullptr) {
+                std::memcpy(buffer, part.data(), count);
+            } else {
+                try {
+                    file_->Read(part, std::span(static_cast<std::uint8_t*>(buffer), count));
+                } catch (const std::exception&) {
+                    if (read != nullptr) {
+                        *read = 0;
+                    }
+                    return STG_E_READFAULT;
+                }
+            }
             position_ += count;
         }
         if (read != nullptr) {
@@ -106,6 +121,7 @@ private:
 
     std::atomic<ULONG> references_{1};
     std::span<const std::uint8_t> bytes_;
+    const FileView* file_;
     std::size_t position_ = 0;
 };
 
@@ -113,7 +129,13 @@ private:
 
 Microsoft::WRL::ComPtr<IStream> ReadOnlyStream(std::span<const std::uint8_t> bytes) {
     Microsoft::WRL::ComPtr<IStream> stream;
-    stream.Attach(new SpanStream(bytes));
+    stream.Attach(new SpanStream(bytes, nullptr));
+    return stream;
+}
+
+Microsoft::WRL::ComPtr<IStream> ReadOnlyStream(const FileView& file, std::span<const std::uint8_t> part) {
+    Microsoft::WRL::ComPtr<IStream> stream;
+    stream.Attach(new SpanStream(part, &file));
     return stream;
 }
 

@@ -13,4 +13,10 @@ namespace orvane {
 
 Microsoft::WRL::ComPtr<IStream> ReadOnlyStream(std::span<const std::uint8_t> bytes);
 
+class FileView;
+
+// The same over part of a file's bytes, read through FileView::Read: the file's mapped pages are not
+// touched. The file outlives the stream.
+Microsoft::WRL::ComPtr<IStream> ReadOnlyStream(const FileView& file, std::span<const std::uint8_t> part);
+
 } // namespace orvane
