@@ -46,6 +46,9 @@ void FileView::Read(std::span<const std::uint8_t> part, std::span<std::uint8_t> 
         throw std::out_of_range("a part outside the file's bytes");
     }
     const std::size_t count = std::min(part.size(), buffer.size());
+    if (count == 0) {
+        return;
+    }
     if (view_ == nullptr) {
         std::memcpy(buffer.data(), part.data(), count);
         return;
