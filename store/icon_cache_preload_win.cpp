@@ -5,20 +5,29 @@
 
 namespace orvane {
 
+namespace {
+
+void ReadIconCacheFile(IconCacheReader& reader, const std::wstring& path, const SharedImageList& earlier,
+                       IconCacheFile& file) {
+    if (!Norrow::IsExistingFile(path)) {
+        return;
+    }
+    try {
+        file.list = reader.Read(path, earlier);
+    } catch (...) {
+        file.error = std::current_exception();
+    }
+}
+
+} // namespace
+
 IconCacheLists ReadIconCacheFiles(const std::wstring& smallPath, const std::wstring& largePath) {
     IconCacheLists lists;
-    try {
-        IconCacheReader reader;
-        if (Norrow::IsExistingFile(smallPath)) {
-            lists.small = reader.Read(smallPath, nullptr);
-        }
-        if (Norrow::IsExistingFile(largePath)) {
-            // The large list's file usually holds the small one's pictures: then it is that list.
-            lists.large = reader.Read(largePath, lists.small ? *lists.small : SharedImageList());
-        }
-    } catch (...) {
-        lists.error = std::current_exception();
-    }
+    IconCacheReader reader;
+    ReadIconCacheFile(reader, smallPath, nullptr, lists.small);
+    // The large list's file usually holds the small one's pictures: then it is that list.
+    ReadIconCacheFile(reader, largePath, lists.small.list ? *lists.small.list : SharedImageList(),
+                      lists.large);
     return lists;
 }
 

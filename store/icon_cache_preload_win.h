@@ -1,7 +1,8 @@
 // Reads the two icon cache files on a worker thread, so that reading them overlaps the creation of the
 // window and its controls. The files are read exactly as IconCacheReader reads them one after the
 // other ("IconS.lst", then "IconL.lst", which may give the first one's list again); the window takes the
-// lists at its own loading step, and a failure reaches it there, after the lists read before it.
+// lists at its own loading step. Each file is read on its own: one that cannot be read does not keep the
+// other from being read.
 #pragma once
 
 #include "system/handles_win.h"
@@ -13,12 +14,16 @@
 
 namespace orvane {
 
-struct IconCacheLists {
-    // Empty where the file does not exist or was not reached; a null list where it was damaged.
-    std::optional<SharedImageList> small;
-    std::optional<SharedImageList> large;
-    // What ended the reading, if anything: thrown by Take after the lists read before it are handed over.
+struct IconCacheFile {
+    // Empty where the file does not exist or could not be read; a null list where it was damaged.
+    std::optional<SharedImageList> list;
+    // Why the file could not be read, if it could not.
     std::exception_ptr error;
+};
+
+struct IconCacheLists {
+    IconCacheFile small;
+    IconCacheFile large;
 };
 
 class IconCachePreload {

@@ -253,30 +253,32 @@ TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) 
     // gives.
     {
         IconCacheLists lists = IconCachePreload(small, large).Take();
-        EXPECT_FALSE(lists.error);
-        ASSERT_TRUE(lists.small && lists.large);
-        ExpectSamePictures(icons.get(), lists.small->get());
-        EXPECT_EQ(*lists.large, *lists.small);
+        EXPECT_FALSE(lists.small.error || lists.large.error);
+        ASSERT_TRUE(lists.small.list && lists.large.list);
+        ExpectSamePictures(icons.get(), lists.small.list->get());
+        EXPECT_EQ(*lists.large.list, *lists.small.list);
     }
     {
         // Without the small file the large one is read as it is.
         IconCacheLists lists = IconCachePreload(folder / L"missing.lst", other).Take();
-        EXPECT_FALSE(lists.error);
-        EXPECT_FALSE(lists.small);
-        ASSERT_TRUE(lists.large);
-        ExpectSamePictures(alpha.get(), lists.large->get());
+        EXPECT_FALSE(lists.small.error || lists.large.error);
+        EXPECT_FALSE(lists.small.list);
+        ASSERT_TRUE(lists.large.list);
+        ExpectSamePictures(alpha.get(), lists.large.list->get());
     }
     {
-        // A small file that cannot be opened ends the reading: the error reaches the taker, and the
-        // large file is not read.
+        // A small file that another program holds without sharing is not read, and the error reaches
+        // the taker; the large file is still read, as it is.
         UniqueFile lock(::CreateFileW(small.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(static_cast<bool>(lock));
-        IconCacheLists lists = IconCachePreload(small, large).Take();
-        EXPECT_FALSE(lists.small);
-        EXPECT_FALSE(lists.large);
-        ASSERT_TRUE(lists.error);
-        EXPECT_THROW(std::rethrow_exception(lists.error), ComError);
+        IconCacheLists lists = IconCachePreload(small, other).Take();
+        EXPECT_FALSE(lists.small.list);
+        ASSERT_TRUE(lists.small.error);
+        EXPECT_THROW(std::rethrow_exception(lists.small.error), ComError);
+        EXPECT_FALSE(lists.large.error);
+        ASSERT_TRUE(lists.large.list);
+        ExpectSamePictures(alpha.get(), lists.large.list->get());
     }
 }
 
