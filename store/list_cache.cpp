@@ -322,10 +322,4 @@ int UsableImageIndex(int index, int imageCount) {
     return index >= -1 && index < imageCount ? index : -1;
 }
 
-void LimitImageIndexes(std::vector<ShortcutRow>& rows, int imageCount) {
-    for (ShortcutRow& row : rows) {
-        row.imageIndex = UsableImageIndex(row.imageIndex, imageCount);
-    }
-}
-
 } // namespace orvane

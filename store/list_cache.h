@@ -57,8 +57,8 @@ std::vector<std::uint8_t> WriteListCache(const ListCache& list);
 
 // Reads "File.lst" over the present state of the list: the rows are always replaced (none when the
 // stream holds none), the other fields only when the stream holds them. Image indexes are given as
-// stored (see UsableImageIndex). Throws StreamError for a damaged stream or one of another class; the
-// caller then empties the list.
+// stored, to be drawn through UsableImageIndex. Throws StreamError for a damaged stream or one of another
+// class; the caller then empties the list.
 ListCache ReadListCache(std::span<const std::uint8_t> bytes, const ListCache& current);
 
 // The content of "Items.ItemData" (format version 6), and back. Rows with fewer than six sub-items
@@ -73,9 +73,7 @@ std::vector<ShortcutRow> DecodeItemData(std::span<const std::uint8_t> data);
 std::vector<std::uint8_t> EncodeLongTexts(const std::vector<ShortcutRow>& rows);
 void ApplyLongTexts(std::span<const std::uint8_t> data, std::vector<ShortcutRow>& rows);
 
-// The index itself when the image lists, holding imageCount images, can draw it; else -1 (no image).
+// The index itself when an image list holding imageCount images can draw it; else -1 (no image).
 int UsableImageIndex(int index, int imageCount);
-// Applies UsableImageIndex to every row.
-void LimitImageIndexes(std::vector<ShortcutRow>& rows, int imageCount);
 
 } // namespace orvane

@@ -237,11 +237,6 @@ TEST(ListCache, ImageIndexesTheListsCannotDrawBecomeNone) {
     EXPECT_EQ(UsableImageIndex(-1, 3), -1);
     EXPECT_EQ(UsableImageIndex(-2, 3), -1);
     EXPECT_EQ(UsableImageIndex(0, 0), -1);
-    std::vector<ShortcutRow> rows = FullList().rows;
-    LimitImageIndexes(rows, 4);
-    EXPECT_EQ(rows[0].imageIndex, 3);
-    EXPECT_EQ(rows[1].imageIndex, -1);
-    EXPECT_EQ(rows[2].imageIndex, -1);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "ui/shortcut_list.h"
 
-#include "store/list_cache.h"
 #include "system/path_text.h"
 
 #include <algorithm>
@@ -15,10 +14,6 @@ void ShortcutList::RemoveNonExeRows() {
             Erase(i);
         }
     }
-}
-
-void ShortcutList::LimitImageIndexes(int imageCount) {
-    orvane::LimitImageIndexes(rows_, imageCount);
 }
 
 const std::wstring& ShortcutList::CellText(const ShortcutRow& row, int column) {

@@ -60,9 +60,6 @@ public:
 
     // Removes, from the last row to the first, every row whose link target does not contain ".exe".
     void RemoveNonExeRows();
-    // Rows whose image index is imageCount or more get no image; the texts, and what is made from
-    // them, stay as they are.
-    void LimitImageIndexes(int imageCount);
 
     // The header click on column 0..6: flips the direction when the list is sorted by that column,
     // else sorts ascending by it; sorts; moves the marker to the column. Returns, for each old row

@@ -1,5 +1,6 @@
 #include "ui/shortcut_list_view_win.h"
 
+#include "store/list_cache.h"
 #include "ui/collation_win.h"
 #include "ui/command_ids.h"
 #include "ui/list_rules.h"
@@ -173,7 +174,10 @@ void ShortcutListView::OnGetDispInfo(NMLVDISPINFOW& info) const {
         item.pszText[count] = L'\0';
     }
     if ((item.mask & LVIF_IMAGE) != 0 && item.iSubItem == 0) {
-        item.iImage = row.imageIndex >= 0 ? row.imageIndex : I_IMAGENONE;
+        // Both views draw from the small list. The cache files need not belong together: an index it
+        // cannot draw is no image on screen, and the row keeps it for the next start.
+        const int index = UsableImageIndex(row.imageIndex, ::ImageList_GetImageCount(ImageListS.get()));
+        item.iImage = index >= 0 ? index : I_IMAGENONE;
     }
 }
 
@@ -289,10 +293,6 @@ int ShortcutListView::RowAt(POINT client) const {
         return -1;
     }
     return index;
-}
-
-int ShortcutListView::ImageCount() const {
-    return std::min(::ImageList_GetImageCount(ImageListS.get()), ::ImageList_GetImageCount(ImageListL.get()));
 }
 
 void ShortcutListView::ClearImages() {

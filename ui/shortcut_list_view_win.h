@@ -75,7 +75,6 @@ public:
     // cache files with the same pictures) they are one image list, kept once in memory.
     HIMAGELIST SmallImages() const noexcept { return ImageListS.get(); }
     HIMAGELIST LargeImages() const noexcept { return ImageListL.get(); }
-    int ImageCount() const;
     void ClearImages();
     // Gives the emptied small list room for that many pictures at once: a list that grows copies all
     // its pictures each time and holds both copies meanwhile. Keeps the list as it is when it holds
