@@ -6,6 +6,13 @@
 
 namespace orvane {
 
+void TMainForm::FillSearchHistory() {
+    if (!historyInBox_ && toolBar_) {
+        historyInBox_ = true;
+        Tools().AppendHistory(history_);
+    }
+}
+
 void TMainForm::CBFindChange() {
     Tools().EnableCommand(idTBFind, !Tools().SearchText().empty());
 }
@@ -15,8 +22,11 @@ void TMainForm::TBFindClick() {
     if (text.empty()) {
         return;
     }
-    if (AddToHistory(history_, text, EqualsIgnoringCase) || history_.size() != Tools().HistoryCount()) {
-        Tools().SetHistory(history_);
+    // The box holds the history read at start before it takes a new entry.
+    FillSearchHistory();
+    if (AddToHistory(history_, text, EqualsIgnoringCase)) {
+        Tools().InsertHistoryEntry(text, kMaxHistory);
+        unread_.MarkRenewed(StoreFile::sfHistory);
     }
 
     ShortcutListView& rows = Rows();

@@ -213,18 +213,19 @@ bool ToolBar::IsHistoryOpen() const {
     return ::SendMessageW(CBFind, CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
-void ToolBar::SetHistory(const std::vector<std::wstring>& entries) {
-    std::wstring text = SearchText();
-    ::SendMessageW(CBFind, CB_RESETCONTENT, 0, 0);
+void ToolBar::AppendHistory(const std::vector<std::wstring>& entries) {
     for (const std::wstring& entry : entries) {
         ::SendMessageW(CBFind, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
-    ::SetWindowTextW(CBFind, text.c_str());
 }
 
-std::size_t ToolBar::HistoryCount() const {
-    LRESULT count = ::SendMessageW(CBFind, CB_GETCOUNT, 0, 0);
-    return count > 0 ? static_cast<std::size_t>(count) : 0;
+void ToolBar::InsertHistoryEntry(const std::wstring& entry, std::size_t limit) {
+    // Only the list changes: the text being typed and the caret in it stay where they are.
+    ::SendMessageW(CBFind, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    for (LRESULT count = ::SendMessageW(CBFind, CB_GETCOUNT, 0, 0); count > static_cast<LRESULT>(limit);
+         --count) {
+        ::SendMessageW(CBFind, CB_DELETESTRING, static_cast<WPARAM>(count - 1), 0);
+    }
 }
 
 std::vector<bool> ToolBar::UsableButtons() const {

@@ -56,9 +56,10 @@ public:
     std::wstring SearchText() const;
     void SelectAllSearchText();
     bool IsHistoryOpen() const;
-    // The drop-down list shows these entries; the edit field keeps its text.
-    void SetHistory(const std::vector<std::wstring>& entries);
-    std::size_t HistoryCount() const;
+    // Adds the entries to the end of the box's list; the text being typed stays as it is.
+    void AppendHistory(const std::vector<std::wstring>& entries);
+    // Puts a new entry at the top of the list and drops the entries past limit.
+    void InsertHistoryEntry(const std::wstring& entry, std::size_t limit);
 
     // The keyboard's place: entering the bar shows the command shown last time when it can still
     // run, else the first; direction -1/1 steps back or on; toEnd goes to the first (forward) or the
