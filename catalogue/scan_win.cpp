@@ -118,8 +118,12 @@ void ScanStartMenus(TMakeShortCuts& reader, const ScanCallbacks& callbacks) {
         callbacks.expect(user.size() + common.size());
     }
     ScanMemos memos;
+    auto stopped = [&] { return callbacks.stopped && callbacks.stopped(); };
     auto readAll = [&](const std::vector<std::wstring>& files) {
         for (const std::wstring& path : files) {
+            if (stopped()) {
+                return;
+            }
             callbacks.progress(path);
             ShortcutRow row = ReadShortcutRow(reader, path, &memos.versions);
             UniqueIcon unshared;
@@ -128,6 +132,9 @@ void ScanStartMenus(TMakeShortCuts& reader, const ScanCallbacks& callbacks) {
         }
     };
     readAll(user);
+    if (stopped()) {
+        return;
+    }
     if (commonFailure) {
         std::rethrow_exception(commonFailure);
     }

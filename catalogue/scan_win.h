@@ -43,6 +43,8 @@ struct ScanCallbacks {
     // Receives each row in order with the shortcut's icon (null when none could be had), lent for the
     // call; the receiver sets the row's image index and keeps the row.
     std::function<void(ShortcutRow row, HICON icon)> addRow;
+    // Asked before each file, may be empty: true ends the scan there (the window was closed meanwhile).
+    std::function<bool()> stopped;
 };
 
 // Scans the user's Start Menu and then the all-users Start Menu, depth first.

@@ -86,11 +86,17 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
     list_.Clear();
     ListView_SetItemCountEx(rows.Handle(), 0, 0);
     rows.ClearImages();
+    // The three lists hold this run's content now, also where their files could not be read at start.
+    for (StoreFile file : {StoreFile::sfList, StoreFile::sfSmallIcons, StoreFile::sfLargeIcons}) {
+        unread_.MarkRenewed(file);
+    }
     {
         ScanProgressScope progress(*this);
         ScanCallbacks callbacks;
         callbacks.expect = [&](std::size_t count) { rows.ReserveSmallImages(count); };
         callbacks.progress = [&](const std::wstring& path) { progress.Show(path); };
+        // An installer's restart manager may close the window while the reader's notice is up.
+        callbacks.stopped = [this] { return hwnd_ == nullptr; };
         callbacks.addRow = [&](ShortcutRow row, HICON icon) {
             row.imageIndex = -1;
             if (icon != nullptr) {
@@ -108,6 +114,9 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
             rows.Refresh();
         }
     }
+    if (hwnd_ == nullptr) {
+        return;
+    }
     list_.MListViewSort = 0;
     ListViewColumnClick(0);
     // The other columns' keys and the search texts too, while the hourglass still shows.
@@ -116,12 +125,16 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
 
 void TMainForm::TBGetClick() {
     CollectShortcuts(false);
-    ListViewClick();
+    if (hwnd_ != nullptr) {
+        ListViewClick();
+    }
 }
 
 void TMainForm::TBGetExeClick() {
     CollectShortcuts(true);
-    ListViewClick();
+    if (hwnd_ != nullptr) {
+        ListViewClick();
+    }
 }
 
 } // namespace orvane

@@ -4,7 +4,6 @@
 
 #include "store/ansi_code_page_win.h"
 #include "store/atomic_file_win.h"
-#include "store/file_view_win.h"
 #include "store/find_history.h"
 #include "store/icon_cache_preload_win.h"
 #include "store/image_list_cache.h"
@@ -13,9 +12,12 @@
 #include "store/settings.h"
 #include "system/folders_win.h"
 #include "system/placement_win.h"
+#include "ui/error_report_win.h"
 #include "ui/list_keys_win.h"
 
+#include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace orvane {
 namespace {
@@ -67,44 +69,68 @@ void TMainForm::ReadSettings() {
     }
 }
 
-void TMainForm::LoadCaches() {
-    const std::wstring listPath = DataFile(kListCacheFileName);
-    if (Norrow::IsExistingFile(listPath)) {
-        const FileView file(listPath);
-        try {
-            ApplyListCache(ReadListCache(file.bytes(), CurrentListCache()));
-        } catch (const StreamError&) {
-            // A damaged cache gives an empty list; the window then asks for a scan.
-            list_.Clear();
-        }
-    }
-    IconCacheLists icons = TakeIconCaches();
-    if (icons.small) {
-        Rows().ReplaceImages(LVSIL_SMALL, std::move(*icons.small));
-    }
-    if (icons.large) {
-        Rows().ReplaceImages(LVSIL_NORMAL, std::move(*icons.large));
-    }
-    ShowCachedRows();
-    if (icons.error) {
-        // An icon file that cannot be opened is reported and ends loading, but the rows already read
-        // are shown.
-        std::rethrow_exception(icons.error);
-    }
-
-    const std::wstring historyPath = DataFile(kFindHistoryFileName);
-    if (Norrow::IsExistingFile(historyPath)) {
-        history_ = ReadFindHistory(ReadWholeFile(historyPath), DecodeAnsi);
-        // The box's list is not part of the first picture, and filling it costs a message per entry:
-        // it is filled once the window is on screen, and still before any input, which the message
-        // loop hands out only after posted messages.
-        ::PostMessageW(hwnd_, kFillSearchHistory, 0, 0);
+void TMainForm::ReadStoreFile(StoreFile file, const std::function<void()>& read) {
+    try {
+        read();
+    } catch (...) {
+        // Reported as the general error report; the other files are still read, and this one is left
+        // as it is at close unless this run makes new content for it.
+        unread_.MarkUnread(file);
+        ShowGeneralErrorReport(hwnd_);
     }
 }
 
+void TMainForm::LoadCaches() {
+    ReadStoreFile(StoreFile::sfList, [this] { ReadListFile(); });
+    IconCacheLists icons = TakeIconCaches();
+    if (icons.small.list) {
+        Rows().ReplaceImages(LVSIL_SMALL, std::move(*icons.small.list));
+    }
+    if (icons.large.list) {
+        Rows().ReplaceImages(LVSIL_NORMAL, std::move(*icons.large.list));
+    }
+    ShowCachedRows();
+    for (auto [file, error] : {std::pair{StoreFile::sfSmallIcons, icons.small.error},
+                               std::pair{StoreFile::sfLargeIcons, icons.large.error}}) {
+        if (error) {
+            ReadStoreFile(file, [&error] { std::rethrow_exception(error); });
+        }
+    }
+    ReadStoreFile(StoreFile::sfHistory, [this] { ReadHistoryFile(); });
+}
+
+void TMainForm::ReadListFile() {
+    const std::wstring path = DataFile(kListCacheFileName);
+    if (!Norrow::IsExistingFile(path)) {
+        return;
+    }
+    // Read through ReadFile rather than a mapping: a disk or network folder that fails mid-read gives
+    // a read error, not a fault in a mapped page.
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+    try {
+        ApplyListCache(ReadListCache(bytes, CurrentListCache()));
+    } catch (const StreamError&) {
+        // A damaged cache gives an empty list; the window then asks for a scan.
+        list_.Clear();
+    } catch (const std::bad_alloc&) {
+        // So does one whose content would take more memory than there is.
+        list_.Clear();
+    }
+}
+
+void TMainForm::ReadHistoryFile() {
+    const std::wstring path = DataFile(kFindHistoryFileName);
+    if (!Norrow::IsExistingFile(path)) {
+        return;
+    }
+    history_ = ReadFindHistory(ReadWholeFile(path), DecodeAnsi);
+    // The box's list is not part of the first picture, and filling it costs a message per entry: it is
+    // filled once the window is on screen, and still before any input, which the message loop hands
+    // out only after posted messages.
+    ::PostMessageW(hwnd_, kFillSearchHistory, 0, 0);
+}
+
 void TMainForm::ShowCachedRows() {
-    // The three files need not belong together: an index the image lists cannot show is no image.
-    list_.LimitImageIndexes(Rows().ImageCount());
     Rows().Refresh();
     PrepareListKeysWhenIdle(keySteps_, hwnd_, list_);
 }
@@ -165,6 +191,9 @@ void TMainForm::ApplyListCache(ListCache cache) {
 }
 
 void TMainForm::SaveSettings() {
+    if (!unread_.MayWrite(StoreFile::sfSettings)) {
+        return;
+    }
     IniFile ini = OpenSettings(DataFile(kSettingsFileName));
     Settings settings;
     // A minimised window keeps the rectangle it returns to, not the parked icon's.
@@ -192,16 +221,30 @@ void TMainForm::SaveSettings() {
 }
 
 void TMainForm::SaveCaches() {
-    WriteFileAtomically(DataFile(kListCacheFileName), WriteListCache(CurrentListCache()));
-    ImageListCache icons = ImageListCacheOf(Rows().SmallImages(), kSmallImageListName);
-    WriteFileAtomically(DataFile(kSmallIconCacheFileName), WriteImageListCache(icons));
-    // The large list is usually the small one itself: its pictures are then taken from the list once.
-    if (Rows().LargeImages() != Rows().SmallImages()) {
-        icons = ImageListCacheOf(Rows().LargeImages(), kLargeImageListName);
+    if (unread_.MayWrite(StoreFile::sfList)) {
+        WriteFileAtomically(DataFile(kListCacheFileName), WriteListCache(CurrentListCache()));
     }
-    icons.name = kLargeImageListName;
-    WriteFileAtomically(DataFile(kLargeIconCacheFileName), WriteImageListCache(icons));
-    WriteFileAtomically(DataFile(kFindHistoryFileName), WriteFindHistory(history_));
+    const bool small = unread_.MayWrite(StoreFile::sfSmallIcons);
+    const bool large = unread_.MayWrite(StoreFile::sfLargeIcons);
+    // During a scan (a session that ends while the reader's notice is up) the large list gets the
+    // small one's pictures only at the scan's end; the rows' indexes are the small list's already.
+    const HIMAGELIST largeImages = scanning_ ? Rows().SmallImages() : Rows().LargeImages();
+    std::optional<ImageListCache> icons;
+    if (small) {
+        icons = ImageListCacheOf(Rows().SmallImages(), kSmallImageListName);
+        WriteFileAtomically(DataFile(kSmallIconCacheFileName), WriteImageListCache(*icons));
+    }
+    if (large) {
+        // The large list is usually the small one itself: its pictures are then taken from the list once.
+        if (!icons || largeImages != Rows().SmallImages()) {
+            icons = ImageListCacheOf(largeImages, kLargeImageListName);
+        }
+        icons->name = kLargeImageListName;
+        WriteFileAtomically(DataFile(kLargeIconCacheFileName), WriteImageListCache(*icons));
+    }
+    if (unread_.MayWrite(StoreFile::sfHistory)) {
+        WriteFileAtomically(DataFile(kFindHistoryFileName), WriteFindHistory(history_));
+    }
 }
 
 } // namespace orvane

@@ -126,16 +126,22 @@ void TMainForm::FormCreate() {
     // The administrator button exists only where Windows knows elevation.
     Tools().ShowCommand(idTBAdmin, Norrow::IsOSVistaOrLater());
 
-    ReadSettings();
+    // Each file of the data folder is read on its own: one that cannot be read is reported, and the
+    // others are still read and applied.
+    ReadStoreFile(StoreFile::sfSettings, [this] { ReadSettings(); });
     // The list takes its restored view before it takes its rows: in list view, some list controls
     // (Wine's) measure every row's text when the rows are set.
     Rows().SetStyle(Tools().IsReportDown());
     Rows().RebuildHeader();
     LoadCaches();
     if (!startMaximised_ && hasRestoredBounds_) {
+        // On a monitor of another scale the move brings WM_DPICHANGED, whose suggested rectangle is
+        // this one scaled: the saved rectangle is what the window had, and it stays.
+        placing_ = true;
         ::SetWindowPos(hwnd_, nullptr, restoredBounds_.left, restoredBounds_.top,
                        restoredBounds_.right - restoredBounds_.left,
                        restoredBounds_.bottom - restoredBounds_.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        placing_ = false;
     }
     Norrow::KeepWindowOnScreen(hwnd_);
 }
@@ -249,8 +255,10 @@ void TMainForm::OnDpiChanged(UINT dpi, const RECT& suggested) {
         ::SendMessageW(StatusBar, SB_SETMINHEIGHT, ::MulDiv(kStatusBarHeight, static_cast<int>(dpi_), 96), 0);
         theme_.Apply(scheme_, dpi_);
     }
-    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!placing_) {
+        ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     OnSize();
     if (toolBar_) {
         toolBar_->LayoutSearchBox();
@@ -357,9 +365,7 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case kFillSearchHistory:
-        if (toolBar_) {
-            toolBar_->SetHistory(history_);
-        }
+        FillSearchHistory();
         return 0;
     case WM_TIMER:
         if (wParam == kHintReshowTimer && listView_) {
@@ -379,10 +385,10 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         RestoreFocus();
         return 0;
     case WM_QUERYENDSESSION:
-        // Logging off or shutting down is a close that cannot be refused.
+        // Logging off, shutting down or an installer's request to close: never refused.
         return TRUE;
     case WM_ENDSESSION:
-        OnEndSession(wParam != FALSE);
+        OnEndSession(wParam != FALSE, lParam);
         return 0;
     case WM_CLOSE:
         OnClose();
@@ -420,22 +426,38 @@ void TMainForm::RestoreFocus() {
     }
 }
 
-void TMainForm::OnEndSession(bool ending) {
-    // The process ends right after this message: settings and caches are written now, once.
-    if (ending && !closeWritten_) {
-        closeWritten_ = true;
-        RunGuarded(hwnd_, [this] { FormCloseQuery(); });
+bool TMainForm::SaveGuarded() {
+    bool saved = false;
+    RunGuarded(hwnd_, [&] { saved = FormCloseQuery(); });
+    if (saved) {
+        closeFailed_ = false;
+    }
+    return saved;
+}
+
+void TMainForm::OnEndSession(bool ending, LPARAM reason) {
+    // A session end that was called off changes nothing.
+    if (!ending) {
+        return;
+    }
+    // The session ends, or an installer's restart manager closes the program: what this run holds is
+    // written now. At a log-off or shut-down the system ends the process right after; the restart
+    // manager waits for it to end, so the window closes. A later close writes again what changed since.
+    SaveGuarded();
+    if ((reason & ENDSESSION_CLOSEAPP) != 0 && hwnd_ != nullptr) {
+        ::DestroyWindow(hwnd_);
     }
 }
 
 void TMainForm::OnClose() {
-    bool canClose = closeWritten_;
-    if (!canClose) {
-        RunGuarded(hwnd_, [&] { canClose = FormCloseQuery(); });
-    }
-    if (canClose) {
+    // A failed write is shown and the window stays, so the user can free the file and close again; when
+    // the close straight after fails as well, the window closes all the same: the user was told twice.
+    const bool failedBefore = closeFailed_;
+    if (SaveGuarded() || failedBefore) {
         ::DestroyWindow(hwnd_);
+        return;
     }
+    closeFailed_ = true;
 }
 
 void TMainForm::ToolBarCommand(int id) {

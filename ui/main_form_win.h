@@ -4,6 +4,7 @@
 #pragma once
 
 #include "store/icon_cache_preload_win.h"
+#include "store/unread_files.h"
 #include "system/handles_win.h"
 #include "ui/command_ids.h"
 #include "ui/idle_steps_win.h"
@@ -17,6 +18,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -106,6 +108,8 @@ public:
 private:
     // Posted by LoadCaches: the search history goes into the box.
     static constexpr UINT kFillSearchHistory = WM_APP + 2;
+    // Puts the history read at start into the box's list, once.
+    void FillSearchHistory();
 
     // What the tool bar tells the window.
     void ToolBarCommand(int id) override;
@@ -116,8 +120,10 @@ private:
     void OnSize();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void OnActivate(WPARAM wParam);
-    void OnEndSession(bool ending);
+    void OnEndSession(bool ending, LPARAM reason);
     void OnClose();
+    // Writes the settings and caches; false when that failed, after the error was shown.
+    bool SaveGuarded();
 
     void CreateControls();
     void CreateColorMenu();
@@ -150,7 +156,11 @@ private:
     // Settings and caches.
     std::wstring DataFile(const wchar_t* name) const;
     void ReadSettings();
+    // Runs one file's reading; an error is reported and leaves the file marked as not read.
+    void ReadStoreFile(StoreFile file, const std::function<void()>& read);
     void LoadCaches();
+    void ReadListFile();
+    void ReadHistoryFile();
     void ShowCachedRows();
     // The icon cache files are read on a worker while the window is created; LoadCaches takes them,
     // or reads them itself when nothing was started.
@@ -166,8 +176,13 @@ private:
     HWND hwnd_ = nullptr;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     bool shown_ = false;
-    // Settings and caches were written because the session ends; nothing is written again.
-    bool closeWritten_ = false;
+    // The last close could not write the settings or caches, and nothing was written since: the next
+    // close that fails closes all the same.
+    bool closeFailed_ = false;
+    // The saved rectangle is being applied: a change of scale that it brings keeps that rectangle.
+    bool placing_ = false;
+    // The files of the data folder that could not be read at start.
+    UnreadFiles unread_;
     // The control that had the focus when the window was last switched away from.
     HWND lastFocus_ = nullptr;
 
@@ -183,6 +198,8 @@ private:
     // The rows and the sort state; the search history.
     ShortcutList list_;
     std::vector<std::wstring> history_;
+    // The box's list holds history_.
+    bool historyInBox_ = false;
     // The icon cache files, read on a worker while the window is being created.
     std::optional<IconCachePreload> iconsAhead_;
     // Makes the rows' sort keys and search texts after a cache load, while the window is idle.
