@@ -5,11 +5,14 @@
 #include "tests/support/main_form_fixture_win.h"
 
 #include "store/find_history.h"
+#include "store/image_list_stream_win.h"
 #include "system/launch_win.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <span>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -331,6 +334,55 @@ TEST_F(MainFormTest, TheHintIsNoLongerLookedAtOnceThePointerLeavesTheList) {
     ::SendMessageW(list_, WM_MOUSELEAVE, 0, 0);
     Pump();
     EXPECT_FALSE(::KillTimer(window_, kHintReshowTimer)) << "the hint is still looked at every 250 ms";
+}
+
+// The session ends while a scan reads (the reader's notice runs a message loop, and the system's
+// WM_ENDSESSION arrives in it): here delivered when the scan shows its second shortcut's path.
+int scanCaptions = 0;
+
+LRESULT CALLBACK EndSessionInTheScan(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call.message == WM_SETTEXT && call.lParam != 0 &&
+        std::wstring_view(reinterpret_cast<const wchar_t*>(call.lParam)).starts_with(L"Orvane - ")) {
+        if (++scanCaptions == 1) {
+            // The caption changes at most every 100 ms: the next shortcut's path shows.
+            ::Sleep(150);
+        } else if (scanCaptions == 2) {
+            ::SendMessageW(call.hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainFormTest, ASessionThatEndsInTheMiddleOfAScanKeepsTheIconsOfTheRowsItWrites) {
+    scanCaptions = 0;
+    {
+        ThreadHook hook(WH_CALLWNDPROC, &EndSessionInTheScan);
+        ASSERT_TRUE(hook);
+        form_->TBGetClick();
+    }
+    ASSERT_GE(scanCaptions, 2) << "the scan never showed its second shortcut";
+    // The process would end here; the next start reads what was written.
+    form_.reset();
+    Pump();
+    const std::string large = test::ReadFileBytes(root_ / L"IconL.lst");
+    EXPECT_GT(
+        ::ImageList_GetImageCount(
+            ReadImageListFile(std::span(reinterpret_cast<const std::uint8_t*>(large.data()), large.size()))
+                .get()),
+        0)
+        << "the large list's file was written without the pictures";
+    form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr), DataFolder());
+    form_->Create();
+    HWND list = ::FindWindowExW(form_->Handle(), nullptr, WC_LISTVIEWW, nullptr);
+    ASSERT_GE(form_->List().Count(), 1u);
+    for (int row = 0; row < static_cast<int>(form_->List().Count()); ++row) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        ASSERT_TRUE(ListView_GetItem(list, &item));
+        EXPECT_GE(item.iImage, 0) << "row " << row << " lost its icon";
+    }
 }
 
 TEST_F(MainFormTest, ShortcutLoadErrorIsModalToTheWindowEvenWithAnotherProgramInFront) {

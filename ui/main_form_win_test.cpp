@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace orvane {
@@ -99,6 +100,45 @@ TEST_F(MainFormTest, SearchBoxEnterFindsTheNextHitAndTheListShowsItsFocus) {
     EXPECT_TRUE(Key(VK_RETURN));
     EXPECT_EQ(ListView_GetNextItem(list_, -1, LVNI_SELECTED), 1);
     EXPECT_EQ(::GetFocus(), list_);
+}
+
+TEST_F(MainFormTest, ASearchWithoutAHitLeavesTheTypedTextAndCaretAsTheyWere) {
+    ::SetFocus(search_);
+    COMBOBOXINFO box{};
+    box.cbSize = sizeof box;
+    ASSERT_TRUE(::GetComboBoxInfo(search_, &box));
+    auto type = [&](const char* keys) {
+        for (const char* key = keys; *key != '\0'; ++key) {
+            Key(static_cast<WORD>(*key), box.hwndItem);
+        }
+    };
+    auto text = [&] {
+        wchar_t typed[64] = {};
+        ::GetWindowTextW(search_, typed, 64);
+        return std::wstring(typed);
+    };
+    type("ZZQQ");
+    ASSERT_EQ(text(), L"zzqq");
+    EXPECT_TRUE(Key(VK_RETURN));
+    ASSERT_TRUE(SearchHasFocus());
+    // Typing on goes on where the caret was.
+    type("X");
+    EXPECT_EQ(text(), L"zzqqx");
+    wchar_t first[64] = {};
+    ::SendMessageW(search_, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, L"zzqq");
+
+    // A hundred searches more: the newest is at the top, and the oldest goes.
+    for (int i = 0; i < 100; ++i) {
+        ::SetWindowTextW(search_, (L"entry " + std::to_wstring(i)).c_str());
+        form_->TBFindClick();
+    }
+    EXPECT_EQ(::SendMessageW(search_, CB_GETCOUNT, 0, 0), 100);
+    ::SendMessageW(search_, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, L"entry 99");
+    EXPECT_EQ(::SendMessageW(search_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(L"zzqq")),
+              CB_ERR);
 }
 
 // The control's name and role as an assistive tool asks for them, or as the system's standard object
@@ -267,6 +307,58 @@ TEST_F(MainFormTest, ScaleChangeRedrawsImagesAndRescalesFontsAndLayout) {
     EXPECT_EQ(again.fontHeight, at96.fontHeight);
     EXPECT_EQ(again.firstColumn, at96.firstColumn);
     EXPECT_EQ(again.searchWidth, at96.searchWidth);
+}
+
+// The saved rectangle, and the rectangle the system suggests when moving onto it brings the window onto
+// a monitor at 150 %: the saved one scaled.
+constexpr RECT kSavedRect{120, 100, 720, 500};
+bool scaleChangeSent = false;
+
+LRESULT CALLBACK ScaleChangeOnPlacement(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call.message == WM_WINDOWPOSCHANGED && !scaleChangeSent) {
+        const auto& pos = *reinterpret_cast<const WINDOWPOS*>(call.lParam);
+        wchar_t name[32] = {};
+        ::GetClassNameW(call.hwnd, name, 32);
+        if (std::wstring(name) == TMainForm::kWindowClass && pos.x == kSavedRect.left &&
+            pos.y == kSavedRect.top && pos.cx == kSavedRect.right - kSavedRect.left &&
+            pos.cy == kSavedRect.bottom - kSavedRect.top) {
+            scaleChangeSent = true;
+            RECT suggested{kSavedRect.left, kSavedRect.top, kSavedRect.left + pos.cx * 3 / 2,
+                           kSavedRect.top + pos.cy * 3 / 2};
+            ::SendMessageW(call.hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                           reinterpret_cast<LPARAM>(&suggested));
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainFormTest, TheSavedRectangleComesBackExactlyOnAMonitorOfAnotherScale) {
+    form_.reset();
+    Pump();
+    test::WriteFileBytes(root_ / L"Orvane.ini",
+                         "[Window]\r\nMax=0\r\nTop=100\r\nLeft=120\r\nHeight=400\r\nWidth=600\r\n");
+    scaleChangeSent = false;
+    {
+        ThreadHook hook(WH_CALLWNDPROCRET, &ScaleChangeOnPlacement);
+        ASSERT_TRUE(hook);
+        form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr), DataFolder());
+        form_->Create();
+    }
+    ASSERT_TRUE(scaleChangeSent) << "the window never moved onto its saved rectangle";
+    RECT rect{};
+    ::GetWindowRect(form_->Handle(), &rect);
+    EXPECT_EQ(rect.left, kSavedRect.left);
+    EXPECT_EQ(rect.top, kSavedRect.top);
+    EXPECT_EQ(rect.right - rect.left, kSavedRect.right - kSavedRect.left) << "the window grew with the scale";
+    EXPECT_EQ(rect.bottom - rect.top, kSavedRect.bottom - kSavedRect.top);
+    // The controls took the monitor's scale all the same.
+    HWND toolBar = ::FindWindowExW(form_->Handle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+    int cx = 0;
+    int cy = 0;
+    ::ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(::SendMessageW(toolBar, TB_GETIMAGELIST, 0, 0)), &cx,
+                            &cy);
+    EXPECT_EQ(cx, 30);
 }
 
 } // namespace

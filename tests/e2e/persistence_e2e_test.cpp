@@ -1,5 +1,6 @@
 // Settings and caches across restarts, as a user meets them.
 #include "store/component_stream.h"
+#include "tests/e2e/data_folder_e2e.h"
 #include "tests/e2e/orvane_process_e2e.h"
 #include "tests/e2e/remote_controls_e2e.h"
 #include "tests/e2e/start_menu_fixture_e2e.h"
@@ -16,67 +17,6 @@ namespace orvane::e2e {
 namespace {
 
 using namespace std::chrono_literals;
-
-// The "key=value" pairs of one section of an ini text.
-std::map<std::string, std::string> IniSection(const std::string& text, const std::string& section) {
-    std::map<std::string, std::string> values;
-    std::istringstream lines(text);
-    std::string line;
-    bool inside = false;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (!line.empty() && line.front() == '[') {
-            inside = line == "[" + section + "]";
-        } else if (inside && line.find('=') != std::string::npos) {
-            values[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-        }
-    }
-    return values;
-}
-
-// The keys of the ini text in file order.
-std::vector<std::string> IniKeys(const std::string& text) {
-    std::vector<std::string> keys;
-    std::istringstream lines(text);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        keys.push_back(line.find('=') != std::string::npos ? line.substr(0, line.find('=')) : line);
-    }
-    return keys;
-}
-
-std::vector<std::wstring> Column(HWND list, int column) {
-    std::vector<std::wstring> texts;
-    for (int row = 0; row < RowCount(list); ++row) {
-        texts.push_back(CellText(list, row, column));
-    }
-    return texts;
-}
-
-// Saves what the screen shows, to look at after the run.
-void SaveScreenshot(const std::wstring& name) {
-    const std::wstring folder = test::ExeFolder() + L"\\..\\screenshots";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    SaveWindowBitmap(::GetDesktopWindow(), folder + L"\\" + name + L".bmp");
-}
-
-class PersistenceTest : public ::testing::Test {
-protected:
-    std::wstring File(const wchar_t* name) const { return profile.dataFolder() + name; }
-    void WriteSettings(const std::string& text) {
-        ::CreateDirectoryW((profile.appData() + L"\\Norrow Project").c_str(), nullptr);
-        ::CreateDirectoryW(profile.dataFolder().c_str(), nullptr);
-        test::WriteFileBytes(File(L"Orvane.ini"), text);
-    }
-    std::string Settings() const { return test::ReadFileBytes(File(L"Orvane.ini")); }
-
-    IsolatedProfile profile;
-};
 
 TEST_F(PersistenceTest, FirstStartUsesTheDefaultsAndWritesTheKeysInOrder) {
     {
@@ -418,35 +358,6 @@ TEST_F(CacheTest, LoggingOffWithTheWindowOpenKeepsTheScanTheHistoryAndTheSetting
     EXPECT_EQ(::SendMessageW(ui.searchBox, CB_GETCOUNT, 0, 0), 1);
     EXPECT_EQ(ListViewView(ui.list), static_cast<DWORD>(LV_VIEW_LIST));
     SaveScreenshot(L"restart-after-log-off");
-    EXPECT_TRUE(orvane.Close());
-}
-
-TEST_F(CacheTest, AnIconCacheThatCannotBeOpenedIsReportedAndTheRowsStillShow) {
-    std::vector<std::wstring> names;
-    {
-        OrvaneProcess orvane;
-        HWND window = orvane.WaitForMainWindowPastPrompt();
-        ASSERT_NE(window, nullptr);
-        auto ui = FindControls(window);
-        PressToolButton(ui.toolBar, L"取得");
-        names = Column(ui.list, 0);
-        ASSERT_TRUE(orvane.Close());
-    }
-    // Another program (a virus scanner, a backup tool) holds the small icon file without sharing it.
-    UniqueHandle lock(::CreateFileW(File(L"IconS.lst").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_NE(lock.get(), INVALID_HANDLE_VALUE);
-    OrvaneProcess orvane;
-    HWND error = orvane.WaitForMessageBox();
-    ASSERT_NE(error, nullptr);
-    EXPECT_NE(MessageBoxText(error), L"データを取得してください。");
-    PressOk(error);
-    HWND window = orvane.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
-    // The rows read from "File.lst" show; they need no scan.
-    EXPECT_EQ(orvane.WaitForMessageBox(1500ms), nullptr);
-    EXPECT_EQ(Column(FindControls(window).list, 0), names);
-    lock.reset();
     EXPECT_TRUE(orvane.Close());
 }
 

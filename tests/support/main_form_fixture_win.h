@@ -26,6 +26,25 @@ inline void Pump() {
     }
 }
 
+// A hook on this thread's window procedures for the life of the object, through which a test plays the
+// system: it sends what the system would send at the moment a given message is handled.
+class ThreadHook {
+public:
+    ThreadHook(int kind, HOOKPROC proc)
+        : hook_(::SetWindowsHookExW(kind, proc, nullptr, ::GetCurrentThreadId())) {}
+    ThreadHook(const ThreadHook&) = delete;
+    ThreadHook& operator=(const ThreadHook&) = delete;
+    ~ThreadHook() {
+        if (hook_ != nullptr) {
+            ::UnhookWindowsHookEx(hook_);
+        }
+    }
+    explicit operator bool() const noexcept { return hook_ != nullptr; }
+
+private:
+    HHOOK hook_;
+};
+
 // A form over a Start Menu of three shortcuts and an empty data folder, shown and scanned.
 class MainFormTest : public ::testing::Test {
 protected:
