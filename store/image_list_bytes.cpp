@@ -11,6 +11,7 @@ namespace {
 constexpr std::uint16_t kVersion = 0x0101;
 constexpr std::uint16_t kMaskFlag = 0x0001; // ILC_MASK
 constexpr int kLargestImage = 256;
+constexpr std::int64_t kPerRow = 4;
 // Image lists keep four images a row, so 10,000 icons of 32 pixels make a bitmap 80,000 pixels high.
 constexpr std::int64_t kLargestBitmapSide = 1 << 22;
 constexpr std::uint32_t kBiRgb = 0;
@@ -102,8 +103,16 @@ struct Stream {
     std::int64_t cy = 0;
     Bitmap image;
     std::optional<Bitmap> mask;
+
+    // The rows of each bitmap that hold images, from the top.
+    std::int64_t ImageRows() const { return (count + kPerRow - 1) / kPerRow * cy; }
 };
 
+// Every writer lays the images out four to a row, and the system's reader trusts it: it walks the
+// image bitmap in bands of four images, cy rows of the bitmap's width each, from the top, as many bands
+// as the count needs; it reads the mask with the image bitmap's width and height, and keeps a flag
+// for each image in room for the capacity. So the image bitmap must be exactly four images wide and
+// tall enough for the count, the mask of the same size, and the count within the capacity.
 Stream ReadStream(std::span<const std::uint8_t> bytes) {
     ByteReader in(bytes);
     Stream stream;
@@ -117,7 +126,8 @@ Stream ReadStream(std::span<const std::uint8_t> bytes) {
         throw StreamError("another version");
     }
     stream.count = static_cast<std::uint16_t>(head.I16());
-    head.Take(4); // capacity, growth
+    const std::int64_t capacity = static_cast<std::uint16_t>(head.I16());
+    head.Take(2); // growth
     stream.cx = head.I16();
     stream.cy = head.I16();
     head.Take(4); // background colour
@@ -125,16 +135,17 @@ Stream ReadStream(std::span<const std::uint8_t> bytes) {
     if (stream.cx <= 0 || stream.cy <= 0 || stream.cx > kLargestImage || stream.cy > kLargestImage) {
         throw StreamError("an impossible image size");
     }
+    if (stream.count > capacity) {
+        throw StreamError("more images than room for them");
+    }
     stream.image = ReadBitmap(in);
-    const std::int64_t perRow = stream.image.width / stream.cx;
-    if (perRow == 0 || (stream.count + perRow - 1) / perRow * stream.cy > stream.image.height) {
-        throw StreamError("a bitmap too small for its images");
+    if (stream.image.width != kPerRow * stream.cx || stream.image.height < stream.ImageRows()) {
+        throw StreamError("a bitmap not laid out four images a row");
     }
     if (flags & kMaskFlag) {
         stream.mask = ReadBitmap(in);
-        if (stream.mask->width < stream.image.width ||
-            stream.mask->height < (stream.count + perRow - 1) / perRow * stream.cy) {
-            throw StreamError("a mask too small for its images");
+        if (stream.mask->width != stream.image.width || stream.mask->height != stream.image.height) {
+            throw StreamError("a mask of another size than its images");
         }
     }
     return stream;
@@ -180,8 +191,7 @@ std::optional<BytePairs> PicturePairs(std::span<const std::uint8_t> a, std::span
             !std::ranges::equal(x.header.subspan(10), y.header.subspan(10))) {
             return std::nullopt;
         }
-        const std::int64_t perRow = x.image.width / x.cx;
-        const std::int64_t rows = (x.count + perRow - 1) / perRow * x.cy;
+        const std::int64_t rows = x.ImageRows();
         BytePairs pairs;
         if (!AddRowPairs(x.image, y.image, rows, pairs) || x.mask.has_value() != y.mask.has_value() ||
             (x.mask && !AddRowPairs(*x.mask, *y.mask, rows, pairs))) {

@@ -20,7 +20,9 @@ enum class ImageListStreamCheck {
 // 28-byte header (magic, version, image count, capacity, growth, image width and height, background
 // colour, flags, four overlay indexes), then the image bitmap and, for a list with a mask (flag
 // ILC_MASK), the mask bitmap, each as a bitmap file (file header, info header, colour table, bits).
-// The image bitmap must be large enough for every image the header counts.
+// As every writer lays them out, the images lie four to a row: the image bitmap is exactly four images
+// wide and has rows for every image the header counts, the mask is the image bitmap's size, and the
+// count is within the capacity. The system's reader trusts all of that; anything else is damage.
 ImageListStreamCheck CheckImageListStream(std::span<const std::uint8_t> bytes);
 
 // Whether two complete version 0x101 streams give the same image list: the same image count, size,

@@ -41,12 +41,12 @@ void Bitmap(
     }
 }
 
-// The stream of a 32 x 32 list holding count images, four to a row, with or without a mask.
-Bytes Stream(int count, bool mask, int cx = 32) {
+// The header of a list of count images cx x 32 with room for capacity, with or without a mask.
+Bytes Header(int count, int capacity, bool mask, int cx = 32) {
     Bytes b = {'I', 'L'};
     Put(b, 0x0101, 2);
     Put(b, static_cast<std::uint32_t>(count), 2);
-    Put(b, static_cast<std::uint32_t>(count + 1), 2);
+    Put(b, static_cast<std::uint32_t>(capacity), 2);
     Put(b, 4, 2);
     Put(b, static_cast<std::uint32_t>(cx), 2);
     Put(b, 32, 2);
@@ -54,6 +54,12 @@ Bytes Stream(int count, bool mask, int cx = 32) {
     Put(b, mask ? 0x21 : 0x20, 2);
     Put(b, 0xFFFFFFFF, 4);
     Put(b, 0xFFFFFFFF, 4);
+    return b;
+}
+
+// The stream of a 32 x 32 list holding count images, four to a row, with or without a mask.
+Bytes Stream(int count, bool mask, int cx = 32) {
+    Bytes b = Header(count, count + 1, mask, cx);
     int rows = (count + 1 + 3) / 4;
     Bitmap(b, 128, 32 * rows, 32);
     if (mask) {
@@ -100,20 +106,50 @@ TEST(ImageListBytes, SizesThatCannotBeRightAreDamage) {
     EXPECT_EQ(CheckImageListStream(Bytes{'B', 'M', 1, 1}), ImageListStreamCheck::ilsDamaged);
 }
 
+// The system's reader walks the image bitmap in bands of four pictures, cy rows each, and the mask
+// with the image bitmap's geometry; a stream laid out otherwise makes it read past its buffers.
+TEST(ImageListBytes, OnlyFourPicturesToARowAsEveryWriterLaysThemOut) {
+    auto stream = [](int count, int capacity, bool mask, int width, int height, int maskWidth,
+                     int maskHeight) {
+        Bytes b = Header(count, capacity, mask);
+        Bitmap(b, width, height, 32);
+        if (mask) {
+            Bitmap(b, maskWidth, maskHeight, 1);
+        }
+        return b;
+    };
+    auto check = [&](auto... form) { return CheckImageListStream(stream(form...)); };
+    constexpr auto complete = ImageListStreamCheck::ilsComplete;
+    constexpr auto damaged = ImageListStreamCheck::ilsDamaged;
+    // Sixteen pictures eight to a row: two rows of 256 pixels hold them, but four bands of four do not.
+    EXPECT_EQ(check(16, 16, false, 256, 64, 0, 0), damaged);
+    EXPECT_EQ(check(16, 16, true, 256, 64, 256, 64), damaged);
+    const Bytes eights = stream(16, 16, false, 256, 64, 0, 0);
+    EXPECT_FALSE(SamePictures(eights, eights));
+    EXPECT_EQ(check(3, 3, false, 96, 32, 0, 0), damaged);    // three to a row
+    EXPECT_EQ(check(1, 1, false, 64, 32, 0, 0), damaged);    // narrower than four pictures
+    EXPECT_EQ(check(16, 16, false, 128, 96, 0, 0), damaged); // rows for twelve of sixteen
+    // A mask of another width, or shorter than the image bitmap whose height places it.
+    EXPECT_EQ(check(5, 8, true, 128, 64, 256, 64), damaged);
+    EXPECT_EQ(check(5, 8, true, 128, 64, 96, 64), damaged);
+    EXPECT_EQ(check(3, 8, true, 128, 64, 128, 32), damaged);
+    // More pictures than the room the reader makes for them.
+    EXPECT_EQ(check(9, 4, false, 128, 96, 0, 0), damaged);
+
+    // What the writers write: room for more than the count, no pictures at all, a list that is full.
+    EXPECT_EQ(check(16, 16, false, 128, 128, 0, 0), complete);
+    EXPECT_EQ(check(16, 16, true, 128, 128, 128, 128), complete);
+    EXPECT_EQ(check(6, 27, true, 128, 224, 128, 224), complete);
+    EXPECT_EQ(check(0, 1, false, 128, 32, 0, 0), complete);
+    EXPECT_EQ(check(0, 4, true, 128, 32, 128, 32), complete);
+    EXPECT_EQ(check(5, 8, true, 128, -64, 128, -64), complete);
+}
+
 // A masked list of count 32 x 32 images with room for capacity, each row of the image and mask bitmaps
 // the byte rowByte gives for it.
 Bytes Pictures(int count, int capacity, bool topDown, const std::function<std::uint8_t(int)>& rowByte) {
-    Bytes b = {'I', 'L'};
-    Put(b, 0x0101, 2);
-    Put(b, static_cast<std::uint32_t>(count), 2);
-    Put(b, static_cast<std::uint32_t>(capacity), 2);
-    Put(b, static_cast<std::uint32_t>(capacity), 2); // growth
-    Put(b, 32, 2);
-    Put(b, 32, 2);
-    Put(b, 0xFFFFFFFF, 4);
-    Put(b, 0x21, 2);
-    Put(b, 0xFFFFFFFF, 4);
-    Put(b, 0xFFFFFFFF, 4);
+    Bytes b = Header(count, capacity, true);
+    b[8] = static_cast<std::uint8_t>(capacity); // growth
     const int height = 32 * ((capacity + 3) / 4);
     Bitmap(b, 128, topDown ? -height : height, 32, rowByte);
     Bitmap(b, 128, topDown ? -height : height, 1, rowByte);

@@ -113,6 +113,44 @@ UniqueImageList IconList() {
     return list;
 }
 
+// The stream of count opaque 32 x 32 pictures of a list without a mask (ILC_COLOR32), laid out perRow
+// to a row of a bottom-up bitmap just tall enough for them. Every writer lays them out four to a row.
+std::vector<std::uint8_t> PicturesPerRow(int count, int perRow) {
+    std::vector<std::uint8_t> b = {'I', 'L'};
+    auto put = [&](std::uint32_t v, int size) {
+        for (int i = 0; i < size; ++i) {
+            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        }
+    };
+    const auto width = static_cast<std::uint32_t>(kSize * perRow);
+    const auto height = static_cast<std::uint32_t>(kSize * ((count + perRow - 1) / perRow));
+    put(0x0101, 2);
+    put(static_cast<std::uint32_t>(count), 2); // images
+    put(static_cast<std::uint32_t>(count), 2); // room for them
+    put(4, 2);                                 // growth
+    put(kSize, 2);
+    put(kSize, 2);
+    put(CLR_NONE, 4);
+    put(ILC_COLOR32, 2);
+    for (int overlay = 0; overlay < 4; ++overlay) {
+        put(0xFFFF, 2);
+    }
+    put('B' | ('M' << 8), 2);
+    put(14 + 40 + width * height * 4, 4);
+    put(0, 4);
+    put(14 + 40, 4);
+    put(40, 4);
+    put(width, 4);
+    put(height, 4);
+    put(1, 2);
+    put(32, 2);
+    b.insert(b.end(), 24, 0); // BI_RGB, image size, resolution, colours
+    for (std::uint32_t i = 0; i < width * height; ++i) {
+        put(0xFF000000u | (i * 2654435761u >> 8), 4);
+    }
+    return b;
+}
+
 void ExpectSamePictures(HIMAGELIST original, HIMAGELIST copy) {
     ASSERT_NE(copy, nullptr);
     ASSERT_EQ(::ImageList_GetImageCount(copy), ::ImageList_GetImageCount(original));
@@ -279,6 +317,37 @@ TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) 
         EXPECT_FALSE(lists.large.error);
         ASSERT_TRUE(lists.large.list);
         ExpectSamePictures(alpha.get(), lists.large.list->get());
+    }
+    {
+        // A small file whose pictures lie eight to a row, as no writer lays them out, has rows for
+        // half the bands of four that the system's reader walks through: it would read past the
+        // bitmap (on the worker, at every start; 256 pictures take it off the mapped memory). It gives
+        // no list, and the large file beside it is still read. The same pictures four to a row are read.
+        test::TempDir data;
+        auto cache = [&](const std::vector<std::uint8_t>& pictures) {
+            ImageListCache list;
+            list.name = kSmallImageListName;
+            list.bitmap = pictures;
+            std::vector<std::uint8_t> bytes = WriteImageListCache(list);
+            test::WriteFileBytes(data / L"IconS.lst", std::string(bytes.begin(), bytes.end()));
+        };
+        const std::wstring genuine = data / L"IconL.lst";
+        std::vector<std::uint8_t> alphaFile = WriteImageListFile(alpha.get(), kLargeImageListName);
+        test::WriteFileBytes(genuine, std::string(alphaFile.begin(), alphaFile.end()));
+        for (int count : {16, 256}) {
+            cache(PicturesPerRow(count, 4));
+            IconCacheLists lists = IconCachePreload(data / L"IconS.lst", genuine).Take();
+            EXPECT_FALSE(lists.error);
+            ASSERT_TRUE(lists.small && *lists.small);
+            EXPECT_EQ(::ImageList_GetImageCount(lists.small->get()), count);
+
+            cache(PicturesPerRow(count, 8));
+            lists = IconCachePreload(data / L"IconS.lst", genuine).Take();
+            EXPECT_FALSE(lists.error);
+            ASSERT_TRUE(lists.small && lists.large);
+            EXPECT_FALSE(*lists.small) << count << " pictures eight to a row";
+            ExpectSamePictures(alpha.get(), lists.large->get());
+        }
     }
 }
 
