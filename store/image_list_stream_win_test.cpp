@@ -337,16 +337,16 @@ TEST(ImageListStream, IconCachesOfTheSamePicturesGiveTheSameListsAsReadingEach) 
         for (int count : {16, 256}) {
             cache(PicturesPerRow(count, 4));
             IconCacheLists lists = IconCachePreload(data / L"IconS.lst", genuine).Take();
-            EXPECT_FALSE(lists.error);
-            ASSERT_TRUE(lists.small && *lists.small);
-            EXPECT_EQ(::ImageList_GetImageCount(lists.small->get()), count);
+            EXPECT_FALSE(lists.small.error);
+            ASSERT_TRUE(lists.small.list && *lists.small.list);
+            EXPECT_EQ(::ImageList_GetImageCount(lists.small.list->get()), count);
 
             cache(PicturesPerRow(count, 8));
             lists = IconCachePreload(data / L"IconS.lst", genuine).Take();
-            EXPECT_FALSE(lists.error);
-            ASSERT_TRUE(lists.small && lists.large);
-            EXPECT_FALSE(*lists.small) << count << " pictures eight to a row";
-            ExpectSamePictures(alpha.get(), lists.large->get());
+            EXPECT_FALSE(lists.small.error || lists.large.error);
+            ASSERT_TRUE(lists.small.list && lists.large.list);
+            EXPECT_FALSE(*lists.small.list) << count << " pictures eight to a row";
+            ExpectSamePictures(alpha.get(), lists.large.list->get());
         }
     }
 }
