@@ -77,7 +77,7 @@ TEST_F(MainFormTest, ToolBarHoldsItsItemsInOrderWithTheirImagesAndStatesOnTwoRow
         {idTBIcon, 2, L"リスト", on},
         {idCBFind, -1, nullptr, 0},
         {idTBFind, 3, L"検索", 0},
-        {0, -1, nullptr, TBSTATE_WRAP},
+        {0, -1, nullptr, on | TBSTATE_WRAP}, // a break must be enabled too, else Windows may skip it
         {idTBExe, 5, L"実行", 0},
         {idTBAdmin, 7, L"管理者として実行", admin},
         {0, -1, nullptr, 0},

@@ -21,7 +21,8 @@ const ToolItem kToolItems[] = {
     {idTBIcon, tiList, ToolItemKind::CheckGroup, true, false, false, L"リスト"},
     {idCBFind, 0, ToolItemKind::SearchBoxSlot, false, false, false, nullptr}, // CBFind
     Command(idTBFind, tiSearch, L"検索"),
-    Gap(ToolItemKind::RowEnd), // ToolButton5
+    // ToolButton5 ends the first row; the common controls want a wrapping item enabled as well.
+    {0, 0, ToolItemKind::RowEnd, true, false, false, nullptr},
     Command(idTBExe, tiRun, L"実行"),
     {idTBAdmin, tiAdmin, ToolItemKind::Button, false, false, true, L"管理者として実行"},
     Gap(ToolItemKind::Separator), // ToolButton3

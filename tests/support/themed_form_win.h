@@ -49,7 +49,7 @@ inline const TestButton kButtons[] = {
     {104, tiList, kCheck, TBSTATE_ENABLED, L"リスト"},
     {kSearchBoxId, 150, BTNS_SEP, 0, nullptr},
     {105, tiSearch, kPlain, 0, L"検索"},
-    {0, 0, BTNS_SEP, TBSTATE_WRAP, nullptr},
+    {0, 0, BTNS_SEP, TBSTATE_ENABLED | TBSTATE_WRAP, nullptr},
     {106, tiRun, kPlain, 0, L"実行"},
     {0, 0, BTNS_SEP, 0, nullptr},
     {108, tiFolder, kPlain, 0, L"フォルダを開く"},
