@@ -68,6 +68,14 @@ function(orvane_unicode_entry target)
     endif()
 endfunction()
 
+# A program whose resource script holds its manifest (resource 1). Microsoft's linker would add one of
+# its own and the link would stop on the second (CVT1100, LNK1123); MinGW's linker adds none.
+function(orvane_own_manifest target)
+    if(MSVC)
+        target_link_options(${target} PRIVATE /MANIFEST:NO)
+    endif()
+endfunction()
+
 # Registers a GoogleTest executable with ctest; cross-built ones run through the Wine emulator.
 function(orvane_gtest target)
     if(CMAKE_CROSSCOMPILING)
