@@ -7,6 +7,7 @@
 #include "store/find_history.h"
 #include "store/image_list_stream_win.h"
 #include "system/launch_win.h"
+#include "ui/window_subclass_win.h"
 
 #include <algorithm>
 #include <atomic>
@@ -14,6 +15,7 @@
 #include <span>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -40,6 +42,32 @@ int ListFontPoints(HWND list) {
     LOGFONTW font{};
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)), sizeof font, &font);
     return ::MulDiv(font.lfHeight < 0 ? -font.lfHeight : font.lfHeight, 72, 96);
+}
+
+// The form's row hint: the tooltip whose tool is the list.
+HWND RowHintOf(HWND form, HWND list) {
+    struct Search {
+        HWND form, list, hint;
+    } search{form, list, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(context);
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = s.form;
+            tool.uId = reinterpret_cast<UINT_PTR>(s.list);
+            wchar_t name[32] = {};
+            ::GetClassNameW(window, name, 32);
+            if (std::wstring(name) == TOOLTIPS_CLASSW &&
+                ::SendMessageW(window, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) {
+                s.hint = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.hint;
 }
 
 // A top-level window of "another program" that takes the foreground.
@@ -233,8 +261,18 @@ TEST_F(MainFormTest, DarkKeepsTheWheelSizeAndLightGivesTheListTheWindowsFontAgai
     form_->FormMouseWheel(MK_CONTROL, WHEEL_DELTA);
     form_->FormMouseWheel(MK_CONTROL, WHEEL_DELTA);
     ASSERT_EQ(ListFontPoints(list_), start + 2);
+    // The row hint's theme changes both ways (SetWindowTheme sends WM_THEMECHANGED): dark in Dark, its
+    // own in Light. Wine draws it light regardless; the theme asked for is checked in theme_win_test.
+    const HWND hint = RowHintOf(window_, list_);
+    ASSERT_NE(hint, nullptr);
+    int themeChanges = 0;
+    WindowSubclass counter(hint, 0x7E57, [&](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        themeChanges += message == WM_THEMECHANGED ? 1 : 0;
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    });
 
     form_->PPColorClick(2);
+    EXPECT_GT(std::exchange(themeChanges, 0), 0);
     EXPECT_EQ(ListFontPoints(list_), start + 2);
     EXPECT_EQ(::SendMessageW(list_, LVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(RGB(255, 255, 255)));
     LOGFONTW icon{};
@@ -244,6 +282,7 @@ TEST_F(MainFormTest, DarkKeepsTheWheelSizeAndLightGivesTheListTheWindowsFontAgai
     EXPECT_STREQ(dark.lfFaceName, icon.lfFaceName);
 
     form_->PPColorClick(1);
+    EXPECT_GT(themeChanges, 0);
     EXPECT_EQ(::SendMessageW(list_, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(windowFont));
     EXPECT_EQ(ListFontPoints(list_), start);
     EXPECT_NE(::SendMessageW(list_, LVM_GETTEXTCOLOR, 0, 0), static_cast<LRESULT>(RGB(255, 255, 255)));

@@ -222,6 +222,7 @@ void TMainForm::CreateControls() {
         SetAccessibleName(box.hwndItem, L"検索");
     }
     theme_.AttachMenu(PPMenuColor.get());
+    theme_.AttachListHint(Rows().HintWindow());
     // The list is first in the tab order and starts with the focus, which is always drawn.
     ::SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ShowFocusCues();

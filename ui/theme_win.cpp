@@ -26,12 +26,6 @@ constexpr DWORD kImmersiveDarkModeBefore20H1 = 19;
 constexpr wchar_t kDarkExplorerTheme[] = L"DarkMode_Explorer";
 constexpr wchar_t kDarkComboTheme[] = L"DarkMode_CFD";
 
-void SetThemeOf(HWND window, const wchar_t* theme) {
-    if (window != nullptr) {
-        ::SetWindowTheme(window, theme, nullptr);
-    }
-}
-
 bool IsAlive(HWND window) {
     return window != nullptr && ::IsWindow(window);
 }
@@ -98,12 +92,21 @@ void ColorSchemeController::AttachMenu(HMENU colorMenu) {
     }
 }
 
+void ColorSchemeController::AttachListHint(HWND hint) {
+    listHint_ = hint;
+    if (styled_ && paint_.palette.dark) {
+        SetThemeOf(listHint_, kDarkExplorerTheme);
+    }
+}
+
 void ColorSchemeController::Detach() {
     if (styled_) {
         RestoreSystemLook();
     }
-    form_ = toolBar_ = searchBox_ = searchEdit_ = searchList_ = list_ = header_ = statusBar_ = nullptr;
+    form_ = toolBar_ = searchBox_ = searchEdit_ = searchList_ = list_ = header_ = statusBar_ = listHint_ =
+        nullptr;
     menu_ = nullptr;
+    themesAsked_.clear();
 }
 
 void ColorSchemeController::Apply(int scheme, UINT dpi) {
@@ -177,7 +180,7 @@ void ColorSchemeController::SetSystemListColors() {
 
 void ColorSchemeController::SetThemes(bool dark) {
     const wchar_t* explorer = dark ? kDarkExplorerTheme : nullptr;
-    for (HWND window : {list_, searchList_}) {
+    for (HWND window : {list_, searchList_, listHint_}) {
         if (IsAlive(window)) {
             SetThemeOf(window, explorer);
         }
@@ -191,6 +194,18 @@ void ColorSchemeController::SetThemes(bool dark) {
     if (IsAlive(list_)) {
         SetThemeOf(ListView_GetToolTips(list_), explorer);
     }
+}
+
+void ColorSchemeController::SetThemeOf(HWND window, const wchar_t* theme) {
+    if (window != nullptr) {
+        ::SetWindowTheme(window, theme, nullptr);
+        themesAsked_[window] = theme;
+    }
+}
+
+const wchar_t* ColorSchemeController::ThemeAskedFor(HWND window) const {
+    const auto asked = themesAsked_.find(window);
+    return asked != themesAsked_.end() ? asked->second : nullptr;
 }
 
 void ColorSchemeController::UseDarkToolbarImages(bool dark) {

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstddef>
+#include <map>
 #include <memory>
 
 namespace orvane {
@@ -45,6 +46,9 @@ public:
     void Attach(HWND form, HWND toolBar, HWND searchBox, HWND list, HWND statusBar);
     // The colour drop-down menu, drawn in the palette's colours under Light and Dark.
     void AttachMenu(HMENU colorMenu);
+    // The list's own hint window (the row hint, apart from the list view's tooltips), given the dark
+    // theme in "Dark" as the tooltips are.
+    void AttachListHint(HWND hint);
     // Restores the system look and forgets the controls.
     void Detach();
 
@@ -58,6 +62,9 @@ public:
     const Palette& Colors() const noexcept { return paint_.palette; }
     // Whether the window manager took the dark title bar of the last Apply.
     bool HasDarkTitleBar() const noexcept { return titleBarDark_; }
+    // The window theme last asked for `window` (SetWindowTheme's application name), null for the
+    // default. Windows draws the dark ones dark; Wine ignores them, so this is what tests can see.
+    const wchar_t* ThemeAskedFor(HWND window) const;
 
     // Hooks the form's window procedure calls first. Each returns true when it handled the message,
     // with the message's result in `result`.
@@ -84,6 +91,7 @@ private:
     void RestoreSystemLook();
     void SetSystemListColors();
     void SetThemes(bool dark);
+    void SetThemeOf(HWND window, const wchar_t* theme);
     void UseDarkToolbarImages(bool dark);
     void InstallSubclasses();
     void Subclass(Role role, HWND window, WindowSubclass::Handler painter);
@@ -102,6 +110,7 @@ private:
     HWND header_ = nullptr;
     HWND statusBar_ = nullptr;
     HMENU menu_ = nullptr;
+    HWND listHint_ = nullptr;
 
     ColorScheme scheme_ = csWindows;
     // The palette of the scheme, its brushes (under Light and Dark) and the DPI.
@@ -114,6 +123,7 @@ private:
     HIMAGELIST formToolbarImages_ = nullptr;
     UniqueImageList darkToolbarImages_;
     UINT darkToolbarImagesDpi_ = 0;
+    std::map<HWND, const wchar_t*> themesAsked_;
 
     // The painters of Light and Dark, each called for its own control; none under Windows. Each is
     // shared with its control's subclass, so that one switched off during a message of its control

@@ -13,6 +13,7 @@
 #include <dwmapi.h>
 
 #include <iterator>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -95,6 +96,35 @@ TEST_F(ColorSchemeControl, DetachGivesTheSystemLookBack) {
     NMHDR header{f.toolBar, kToolBarId, static_cast<UINT>(NM_CUSTOMDRAW)};
     LRESULT result = 0;
     EXPECT_FALSE(f.controller.OnNotify(header, result));
+}
+
+// Windows draws a tooltip with the DarkMode_Explorer theme dark; Wine ignores that theme and draws
+// every tooltip light, so what is checked is the theme the controller asked for.
+TEST_F(ColorSchemeControl, TooltipsAndTheRowHintAskForTheDarkThemeOnlyInDark) {
+    TestForm& f = *form_;
+    auto askedFor = [&](HWND window) {
+        const wchar_t* theme = f.controller.ThemeAskedFor(window);
+        return std::wstring(theme != nullptr ? theme : L"(default)");
+    };
+    f.Apply(csDark);
+    // A row hint as the list view makes its own, owned by the form (which destroys it); attached while
+    // Dark shows.
+    HWND hint = ::CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, f.hwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(hint, nullptr);
+    f.controller.AttachListHint(hint);
+    EXPECT_EQ(askedFor(hint), L"DarkMode_Explorer");
+    const HWND tips[] = {hint, reinterpret_cast<HWND>(::SendMessageW(f.toolBar, TB_GETTOOLTIPS, 0, 0)),
+                         ListView_GetToolTips(f.list)};
+    for (int scheme : {csLight, csDark, csWindows}) {
+        f.Apply(scheme);
+        for (std::size_t i = 0; i < std::size(tips); ++i) {
+            ASSERT_NE(tips[i], nullptr) << i;
+            EXPECT_EQ(askedFor(tips[i]), scheme == csDark ? L"DarkMode_Explorer" : L"(default)")
+                << "scheme " << scheme << ", tooltip " << i;
+        }
+    }
 }
 
 TEST_F(ColorSchemeControl, ControlDestroyedWhileStyledTakesItsSubclassWithIt) {
