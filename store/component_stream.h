@@ -43,6 +43,15 @@ enum class ValueKind : std::uint8_t {
     vaUtf8String = 20, // 32-bit byte count, UTF-8
 };
 
+// What the reader and the writer agree on besides the values.
+inline constexpr std::uint8_t kStreamSignature[] = {'T', 'P', 'F', '0'};
+// No writer nests lists, collections or components this deep; a deeper stream is damaged, and the
+// bound keeps the recursive reader's stack small.
+inline constexpr int kMaxStreamDepth = 64;
+// A first byte of 0xF0 | flags before a component's class name carries its filer flags.
+inline constexpr std::uint8_t kComponentPrefixMark = 0xF0;
+inline constexpr std::uint8_t kChildPositionFlag = 0x02;
+
 struct StreamProperty;
 
 // One typed value; the fields that kind does not use stay empty.
