@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -16,6 +17,16 @@ class StreamError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Runs a reader. Running out of memory on the way counts as damaged data, which the caller answers as it
+// answers any damaged cache.
+template <typename Read> auto ReadOrDamaged(Read read) -> decltype(read()) {
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+        throw StreamError("the data does not fit in memory");
+    }
+}
 
 class ByteReader {
 public:

@@ -110,9 +110,11 @@ struct StreamComponent {
 std::vector<std::uint8_t> WriteComponentStream(const StreamComponent& root);
 
 // Reads a whole stream. Throws StreamError for a damaged one: a wrong signature, an unknown value
-// kind, a length past the end, nesting deeper than any writer goes, or bytes missing anywhere. Bytes
-// after the root component are ignored. Nothing is allocated for a claimed length before the bytes are
-// known to be there.
+// kind, a length past the end, nesting deeper than any writer goes, bytes missing anywhere, or more
+// values than the bytes read so far can stand for (the tree may take 8 bytes of memory for each byte
+// read, beyond a fixed megabyte; a genuine cache takes about one). Running out of memory counts as
+// damage too. Bytes after the root component are ignored. Nothing is allocated for a claimed length
+// before the bytes are known to be there.
 StreamComponent ReadComponentStream(std::span<const std::uint8_t> bytes);
 // Reads a stream as ReadComponentStream does but leaves the bytes of binary values where they lie: each
 // such value's `binary` stays empty and `inPlace` shows its bytes inside `bytes`, which must outlive the

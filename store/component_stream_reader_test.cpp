@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace orvane {
 namespace {
 
@@ -139,6 +141,52 @@ TEST(ComponentStream, NestingDeeperThanAnyWriterIsDamaged) {
     c.className = "T";
     c.properties.push_back({"Deep", nested});
     EXPECT_EQ(ReadComponentStream(WriteComponentStream(c)), c);
+}
+
+TEST(ComponentStream, WhatWasReadWritesBackIntoAStreamThatReadsAgain) {
+    // Reading may build only so much for the bytes read. Bytes the writer drops (an empty prefix, a
+    // child position in a longer kind than needed, the order values of collection items) must not pay
+    // for values: a stream read at the very edge of what its bytes allow writes back into one that
+    // reads again.
+    auto stream = [](std::size_t nils) {
+        Hand h;
+        h.raw("TPF0").shortString("T").shortString("O").u8({0});
+        for (std::uint32_t i = 0; i < 1000; ++i) {
+            h.u8({0xF0}).shortString("C").shortString("").u8({0, 0});
+            h.u8({0xF2, 19}).u32(i).u32(0).shortString("C").shortString("").u8({0, 0});
+        }
+        h.shortString("C").shortString("Last").shortString("Items").u8({14});
+        for (std::uint32_t i = 0; i < 1000; ++i) {
+            h.u8({4}).u32(i).u8({1, 0});
+        }
+        h.u8({0}).shortString("Nils").u8({1}).zeros(nils);
+        std::fill(h.b.end() - static_cast<std::ptrdiff_t>(nils), h.b.end(), 13);
+        return h.u8({0, 0, 0, 0}).b;
+    };
+    auto reads = [&](std::size_t nils) {
+        try {
+            ReadComponentStream(stream(nils));
+            return true;
+        } catch (const StreamError&) {
+            return false;
+        }
+    };
+    // The most nil values the stream can carry.
+    std::size_t most = 0;
+    std::size_t refused = 1'000'000;
+    ASSERT_FALSE(reads(refused));
+    while (refused - most > 1) {
+        std::size_t middle = most + (refused - most) / 2;
+        (reads(middle) ? most : refused) = middle;
+    }
+    ASSERT_GT(most, 1000u);
+    StreamComponent read = ReadComponentStream(stream(most));
+    ASSERT_EQ(read.children.back().Find("Nils")->value.list.size(), most);
+    Bytes written = WriteComponentStream(read);
+    EXPECT_LT(written.size() + 9000, stream(most).size());
+    StreamComponent again;
+    EXPECT_NO_THROW(again = ReadComponentStream(written));
+    EXPECT_EQ(again, read);
 }
 
 } // namespace

@@ -14,8 +14,9 @@ std::vector<std::uint8_t> WriteImageListCache(const ImageListCache& list) {
     return WriteComponentStream(c);
 }
 
-ImageListCacheView ReadImageListCacheView(std::span<const std::uint8_t> bytes,
-                                          const ImageListCache& current) {
+namespace {
+
+ImageListCacheView ReadView(std::span<const std::uint8_t> bytes, const ImageListCache& current) {
     StreamComponent c = ReadComponentStreamInPlace(bytes);
     if (c.className != kImageListClass) {
         throw StreamError("not the stream of an image list");
@@ -40,14 +41,23 @@ ImageListCacheView ReadImageListCacheView(std::span<const std::uint8_t> bytes,
     return list;
 }
 
+} // namespace
+
+ImageListCacheView ReadImageListCacheView(std::span<const std::uint8_t> bytes,
+                                          const ImageListCache& current) {
+    return ReadOrDamaged([&] { return ReadView(bytes, current); });
+}
+
 ImageListCache ReadImageListCache(std::span<const std::uint8_t> bytes, const ImageListCache& current) {
-    ImageListCacheView view = ReadImageListCacheView(bytes, current);
-    ImageListCache list = current;
-    list.name = std::move(view.name);
-    list.height = view.height;
-    list.width = view.width;
-    list.bitmap.assign(view.bitmap.begin(), view.bitmap.end());
-    return list;
+    return ReadOrDamaged([&] {
+        ImageListCacheView view = ReadView(bytes, current);
+        ImageListCache list = current;
+        list.name = std::move(view.name);
+        list.height = view.height;
+        list.width = view.width;
+        list.bitmap.assign(view.bitmap.begin(), view.bitmap.end());
+        return list;
+    });
 }
 
 } // namespace orvane

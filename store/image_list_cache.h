@@ -32,7 +32,7 @@ std::vector<std::uint8_t> WriteImageListCache(const ImageListCache& list);
 
 // Reads the file over the present state: "Height" and "Width" only when stored and within 1..256, the
 // pictures always (none when "Bitmap" is missing). Throws StreamError for a damaged stream or one of another
-// class.
+// class, and when memory runs out while reading.
 ImageListCache ReadImageListCache(std::span<const std::uint8_t> bytes, const ImageListCache& current);
 
 // The same, with the pictures left where they lie in bytes (which must outlive the result) instead of

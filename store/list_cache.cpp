@@ -140,7 +140,9 @@ std::vector<std::uint8_t> EncodeItemData(const std::vector<ShortcutRow>& rows) {
     return std::move(out.bytes());
 }
 
-std::vector<ShortcutRow> DecodeItemData(std::span<const std::uint8_t> data) {
+namespace {
+
+std::vector<ShortcutRow> DecodeRows(std::span<const std::uint8_t> data) {
     ByteReader in(data);
     if (in.U8() != kItemDataVersion) {
         throw StreamError("\"Items.ItemData\" of an unknown version");
@@ -176,6 +178,12 @@ std::vector<ShortcutRow> DecodeItemData(std::span<const std::uint8_t> data) {
         throw StreamError("\"Items.ItemData\" ends before its sub-item images");
     }
     return rows;
+}
+
+} // namespace
+
+std::vector<ShortcutRow> DecodeItemData(std::span<const std::uint8_t> data) {
+    return ReadOrDamaged([&] { return DecodeRows(data); });
 }
 
 std::vector<std::uint8_t> EncodeLongTexts(const std::vector<ShortcutRow>& rows) {
@@ -258,7 +266,9 @@ std::vector<std::uint8_t> WriteListCache(const ListCache& list) {
     return WriteComponentStream(c);
 }
 
-ListCache ReadListCache(std::span<const std::uint8_t> bytes, const ListCache& current) {
+namespace {
+
+ListCache ReadList(std::span<const std::uint8_t> bytes, const ListCache& current) {
     StreamComponent c = ReadComponentStream(bytes);
     if (c.className != kListViewClass) {
         throw StreamError("not the stream of a list view");
@@ -316,6 +326,12 @@ ListCache ReadListCache(std::span<const std::uint8_t> bytes, const ListCache& cu
         list.font = font;
     }
     return list;
+}
+
+} // namespace
+
+ListCache ReadListCache(std::span<const std::uint8_t> bytes, const ListCache& current) {
+    return ReadOrDamaged([&] { return ReadList(bytes, current); });
 }
 
 int UsableImageIndex(int index, int imageCount) {

@@ -58,12 +58,12 @@ std::vector<std::uint8_t> WriteListCache(const ListCache& list);
 // Reads "File.lst" over the present state of the list: the rows are always replaced (none when the
 // stream holds none), the other fields only when the stream holds them. Image indexes are given as
 // stored, to be drawn through UsableImageIndex. Throws StreamError for a damaged stream or one of another
-// class; the caller then empties the list.
+// class, and when memory runs out while reading; the caller then empties the list.
 ListCache ReadListCache(std::span<const std::uint8_t> bytes, const ListCache& current);
 
 // The content of "Items.ItemData" (format version 6), and back. Rows with fewer than six sub-items
 // are filled with empty texts; further sub-items are dropped. Decoding throws StreamError when the data
-// ends early or its version is not 6.
+// ends early, its version is not 6, or memory runs out.
 std::vector<std::uint8_t> EncodeItemData(const std::vector<ShortcutRow>& rows);
 std::vector<ShortcutRow> DecodeItemData(std::span<const std::uint8_t> data);
 
