@@ -269,7 +269,8 @@ std::vector<std::uint8_t> WriteListCache(const ListCache& list) {
 namespace {
 
 ListCache ReadList(std::span<const std::uint8_t> bytes, const ListCache& current) {
-    StreamComponent c = ReadComponentStream(bytes);
+    // The rows are decoded from the stream's bytes where they lie, not from a copy.
+    StreamComponent c = ReadComponentStreamInPlace(bytes);
     if (c.className != kListViewClass) {
         throw StreamError("not the stream of a list view");
     }
@@ -311,7 +312,7 @@ ListCache ReadList(std::span<const std::uint8_t> bytes, const ListCache& current
             if (v.kind != ValueKind::vaBinary) {
                 throw StreamError("\"Items.ItemData\" is not binary");
             }
-            list.rows = DecodeItemData(v.binary);
+            list.rows = DecodeItemData(v.inPlace);
         } else if (p.name == "Items.LongText") {
             if (v.kind != ValueKind::vaBinary) {
                 throw StreamError("\"Items.LongText\" is not binary");
@@ -320,7 +321,7 @@ ListCache ReadList(std::span<const std::uint8_t> bytes, const ListCache& current
         }
     }
     if (longTexts) {
-        ApplyLongTexts(longTexts->binary, list.rows);
+        ApplyLongTexts(longTexts->inPlace, list.rows);
     }
     if (hasFont) {
         list.font = font;
