@@ -2,6 +2,8 @@
 // messages it is handed, and menu helpers.
 #pragma once
 
+#include "system/com_object_win.h"
+
 #include <windows.h>
 #include <shobjidl.h>
 #include <wrl/client.h>
@@ -19,36 +21,21 @@ struct MenuMessageRecord {
     MEASUREITEMSTRUCT measure{}; // as it stood on arrival (WM_MEASUREITEM only)
 };
 
-class FakeContextMenu final : public IContextMenu3 {
+class FakeContextMenu final : public ComObject<IContextMenu3, IContextMenu2, IContextMenu> {
 public:
     // withMenu3: whether the object answers for IContextMenu3 as well as IContextMenu2.
     static Microsoft::WRL::ComPtr<FakeContextMenu> Make(bool withMenu3) {
-        Microsoft::WRL::ComPtr<FakeContextMenu> menu;
-        menu.Attach(new FakeContextMenu(withMenu3));
-        return menu;
+        return Adopt(new FakeContextMenu(withMenu3));
     }
 
     std::vector<MenuMessageRecord> records;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
-        *object = nullptr;
-        if (riid == IID_IUnknown || riid == IID_IContextMenu || riid == IID_IContextMenu2) {
-            *object = static_cast<IContextMenu2*>(this);
-        } else if (riid == IID_IContextMenu3 && withMenu3_) {
-            *object = static_cast<IContextMenu3*>(this);
-        } else {
+        if (riid == IID_IContextMenu3 && !withMenu3_ && object != nullptr) {
+            *object = nullptr;
             return E_NOINTERFACE;
         }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
+        return ComObject::QueryInterface(riid, object);
     }
     HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU, UINT, UINT, UINT, UINT) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO*) override { return E_FAIL; }
@@ -64,7 +51,7 @@ public:
 
 private:
     explicit FakeContextMenu(bool withMenu3) : withMenu3_(withMenu3) {}
-    ~FakeContextMenu() = default;
+    ~FakeContextMenu() override = default;
 
     HRESULT Record(bool viaMenuMsg2, UINT message, WPARAM wParam, LPARAM lParam) {
         MenuMessageRecord record{viaMenuMsg2, message, wParam, lParam, {}};
@@ -76,7 +63,6 @@ private:
     }
 
     bool withMenu3_;
-    ULONG references_ = 1;
 };
 
 // The captions of a menu's entries, top to bottom; separators give empty text.

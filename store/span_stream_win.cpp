@@ -1,39 +1,18 @@
 #include "store/span_stream_win.h"
 
 #include "store/file_view_win.h"
+#include "system/com_object_win.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <exception>
 
 namespace orvane {
 namespace {
 
-class SpanStream final : public IStream {
+class SpanStream final : public ComObject<IStream, ISequentialStream> {
 public:
     SpanStream(std::span<const std::uint8_t> bytes, const FileView* file) : bytes_(bytes), file_(file) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        if (iid == IID_IUnknown || iid == IID_ISequentialStream || iid == IID_IStream) {
-            *object = static_cast<IStream*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* read) override {
         if (buffer == nullptr && size != 0) {
@@ -117,9 +96,8 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
 
 private:
-    ~SpanStream() = default;
+    ~SpanStream() override = default;
 
-    std::atomic<ULONG> references_{1};
     std::span<const std::uint8_t> bytes_;
     const FileView* file_;
     std::size_t position_ = 0;
@@ -128,15 +106,11 @@ private:
 } // namespace
 
 Microsoft::WRL::ComPtr<IStream> ReadOnlyStream(std::span<const std::uint8_t> bytes) {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    stream.Attach(new SpanStream(bytes, nullptr));
-    return stream;
+    return Adopt<IStream>(new SpanStream(bytes, nullptr));
 }
 
 Microsoft::WRL::ComPtr<IStream> ReadOnlyStream(const FileView& file, std::span<const std::uint8_t> part) {
-    Microsoft::WRL::ComPtr<IStream> stream;
-    stream.Attach(new SpanStream(part, &file));
-    return stream;
+    return Adopt<IStream>(new SpanStream(part, &file));
 }
 
 } // namespace orvane

@@ -1,5 +1,6 @@
 #include "ui/accessible_name_win.h"
 
+#include "system/com_object_win.h"
 #include "system/late_libraries_win.h"
 #include "ui/window_subclass_win.h"
 
@@ -7,7 +8,6 @@
 #include <oleacc.h>
 #include <wrl/client.h>
 
-#include <atomic>
 #include <memory>
 #include <new>
 
@@ -20,31 +20,10 @@ constexpr UINT_PTR kSubclassId = 0x4E41; // "NA"
 constexpr wchar_t kNameProperty[] = L"OrvaneAccessibleName";
 
 // The system's standard accessible object of a control with another name for the control itself.
-class NamedAccessible final : public IAccessible {
+class NamedAccessible final : public ComObject<IAccessible, IDispatch> {
 public:
     NamedAccessible(ComPtr<IAccessible> inner, const std::wstring& name)
         : inner_(std::move(inner)), name_(name) {}
-
-    // IUnknown: the wrapper answers for its own interfaces; others come from the standard object.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) {
-            return E_POINTER;
-        }
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
-            *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        return inner_->QueryInterface(iid, object);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
 
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -134,8 +113,11 @@ public:
     }
 
 private:
-    ~NamedAccessible() = default;
-    std::atomic<ULONG> references_{1};
+    ~NamedAccessible() override = default;
+
+    // The wrapper answers for its own interfaces; others come from the standard object.
+    HRESULT QueryOther(REFIID iid, void** object) override { return inner_->QueryInterface(iid, object); }
+
     ComPtr<IAccessible> inner_;
     std::wstring name_;
 };
@@ -146,11 +128,10 @@ LRESULT NameHandler(const std::wstring& name, HWND hwnd, UINT message, WPARAM wP
         ComPtr<IAccessible> standard;
         if (SUCCEEDED(late::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible,
                                                       reinterpret_cast<void**>(standard.GetAddressOf())))) {
-            auto* named = new (std::nothrow) NamedAccessible(std::move(standard), name);
-            if (named != nullptr) {
-                LRESULT result = late::LresultFromObject(IID_IAccessible, wParam, named);
-                named->Release();
-                return result;
+            ComPtr<IAccessible> named =
+                Adopt<IAccessible>(new (std::nothrow) NamedAccessible(std::move(standard), name));
+            if (named) {
+                return late::LresultFromObject(IID_IAccessible, wParam, named.Get());
             }
         }
     } else if (message == WM_NCDESTROY) {
