@@ -4,6 +4,7 @@
 #include "store/image_list_cache.h"
 #include "store/span_stream_win.h"
 #include "system/com_error_win.h"
+#include "system/com_object_win.h"
 #include "system/late_libraries_win.h"
 
 #include <wrl/client.h>
@@ -30,8 +31,7 @@ WriteExFunction FindWriteEx() {
 }
 
 ComPtr<IStream> EmptyMemoryStream() {
-    ComPtr<IStream> stream;
-    stream.Attach(late::SHCreateMemStream(nullptr, 0));
+    ComPtr<IStream> stream = Adopt(late::SHCreateMemStream(nullptr, 0));
     if (!stream) {
         throw ComError(E_OUTOFMEMORY, "Creating a memory stream");
     }
