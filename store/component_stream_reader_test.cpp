@@ -13,12 +13,10 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 using Hand = test::ByteBuilder;
-using test::EveryKind;
-using test::Kind;
 
 TEST(ComponentStream, ReadInPlaceLeavesBinaryBytesWhereTheyLie) {
-    StreamComponent original = EveryKind();
-    StreamValue nested = Kind(ValueKind::vaList);
+    StreamComponent original = test::EveryKind();
+    StreamValue nested = test::Kind(ValueKind::vaList);
     nested.list = {StreamValue::Binary({9, 8, 7})};
     original.properties.push_back({"NestedBin", nested});
     Bytes bytes = WriteComponentStream(original);
@@ -76,7 +74,7 @@ TEST(ComponentStream, CollectionItemsMayCarryAnOrderValue) {
 }
 
 TEST(ComponentStream, CutAnywhereIsDamaged) {
-    Bytes bytes = WriteComponentStream(EveryKind());
+    Bytes bytes = WriteComponentStream(test::EveryKind());
     for (std::size_t n = 0; n < bytes.size(); ++n) {
         EXPECT_THROW(ReadComponentStream(std::span(bytes.data(), n)), StreamError) << "cut at " << n;
     }
@@ -133,7 +131,7 @@ TEST(ComponentStream, NestingDeeperThanAnyWriterIsDamaged) {
     // Moderate nesting is fine.
     StreamValue nested = StreamValue::Integer(7);
     for (int i = 0; i < 20; ++i) {
-        StreamValue outer = Kind(ValueKind::vaList);
+        StreamValue outer = test::Kind(ValueKind::vaList);
         outer.list.push_back(nested);
         nested = outer;
     }
