@@ -2,8 +2,8 @@
 #include "app/data_folder_win.h"
 #include "contextmenu/context_menu_state_win.h"
 #include "system/handles_win.h"
-#include "ui/error_report_win.h"
-#include "ui/main_form_win.h"
+#include "ui/controls/error_report_win.h"
+#include "ui/form/main_form_win.h"
 
 #include <windows.h>
 #include <commctrl.h>

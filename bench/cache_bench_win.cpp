@@ -12,7 +12,7 @@
 #include "store/ansi_code_page_win.h"
 #include "system/handles_win.h"
 #include "tests/support/test_support_win.h"
-#include "ui/main_form_win.h"
+#include "ui/form/main_form_win.h"
 
 #include <windows.h>
 #include <psapi.h>

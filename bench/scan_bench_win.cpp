@@ -11,10 +11,10 @@
 #include "system/folders_win.h"
 #include "system/handles_win.h"
 #include "tests/support/test_support_win.h"
-#include "ui/collation_win.h"
-#include "ui/list_keys_win.h"
-#include "ui/main_form_win.h"
-#include "ui/search.h"
+#include "ui/controls/collation_win.h"
+#include "ui/form/list_keys_win.h"
+#include "ui/form/main_form_win.h"
+#include "ui/model/search.h"
 
 #include <windows.h>
 #include <commctrl.h>

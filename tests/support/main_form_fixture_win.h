@@ -5,7 +5,7 @@
 #include "shortcuts/make_shortcuts_win.h"
 #include "system/folders_win.h"
 #include "tests/support/test_support_win.h"
-#include "ui/main_form_win.h"
+#include "ui/form/main_form_win.h"
 
 #include <gtest/gtest.h>
 

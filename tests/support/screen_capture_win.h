@@ -4,7 +4,7 @@
 
 #include "system/handles_win.h"
 #include "tests/support/test_support_win.h"
-#include "ui/theme.h"
+#include "ui/paint/theme.h"
 
 #include <windows.h>
 

@@ -4,10 +4,10 @@
 
 #include "system/handles_win.h"
 #include "tests/support/screen_capture_win.h"
-#include "ui/shortcut_list.h"
-#include "ui/theme_win.h"
-#include "ui/toolbar_images_win.h"
-#include "ui/window_subclass_win.h"
+#include "ui/model/shortcut_list.h"
+#include "ui/controls/theme_win.h"
+#include "ui/controls/toolbar_images_win.h"
+#include "ui/controls/window_subclass_win.h"
 
 #include <gtest/gtest.h>
 
