@@ -60,8 +60,8 @@ function(orvane_target_defaults target)
     endif()
 endfunction()
 
-# A program whose entry point is wWinMain. MinGW's linker needs -municode to take it; Microsoft's
-# linker picks wWinMainCRTStartup by itself when the program defines wWinMain.
+# A program whose entry point is wWinMain or wmain. MinGW's linker needs -municode to take it;
+# Microsoft's linker picks the Unicode start-up code by itself from the entry point the program defines.
 function(orvane_unicode_entry target)
     if(NOT MSVC)
         target_link_options(${target} PRIVATE -municode)
