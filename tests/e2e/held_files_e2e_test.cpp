@@ -64,22 +64,23 @@ struct SeenList {
 
 class DataFilesTest : public PersistenceTest {
 protected:
-    // A first run as a user makes one: a scan, a search, the list view; then the window is closed.
-    SeenList FirstRun() {
-        SeenList seen;
-        OrvaneProcess orvane;
-        HWND window = orvane.WaitForMainWindowPastPrompt();
-        EXPECT_NE(window, nullptr);
-        if (window == nullptr) {
-            return seen;
-        }
-        auto ui = FindControls(window);
+    // What a user does on a first run: a scan, a search, the list view.
+    static SeenList UseAsOnAFirstRun(const MainWindowControls& ui) {
         PressToolButton(ui.toolBar, L"取得");
         TypeText(ui.searchEdit, L"needle");
         PressToolButton(ui.toolBar, L"検索");
         PressToolButton(ui.toolBar, L"リスト");
-        seen.names = Column(ui.list, 0);
-        seen.images = RowImages(ui.list);
+        return SeenList{Column(ui.list, 0), RowImages(ui.list)};
+    }
+    // A first run, ended with the window's close.
+    SeenList FirstRun() {
+        OrvaneProcess orvane;
+        HWND window = orvane.WaitForMainWindowPastPrompt();
+        EXPECT_NE(window, nullptr);
+        if (window == nullptr) {
+            return {};
+        }
+        SeenList seen = UseAsOnAFirstRun(FindControls(window));
         EXPECT_TRUE(orvane.Close());
         return seen;
     }
@@ -100,7 +101,8 @@ protected:
         return indexes;
     }
     // A start without anything held shows what the first run left: rows, icons, history, list view.
-    void ExpectTheFirstRunBack(const SeenList& seen) {
+    void ExpectTheFirstRunBack(const SeenList& seen, const std::wstring& screenshot = {}) {
+        ASSERT_FALSE(seen.names.empty());
         OrvaneProcess orvane;
         HWND window = orvane.WaitForMainWindow();
         ASSERT_NE(window, nullptr);
@@ -110,6 +112,9 @@ protected:
         EXPECT_EQ(RowImages(ui.list), seen.images);
         EXPECT_EQ(HistoryCount(ui), 1);
         EXPECT_EQ(ListViewView(ui.list), static_cast<DWORD>(LV_VIEW_LIST));
+        if (!screenshot.empty()) {
+            SaveScreenshot(screenshot);
+        }
         EXPECT_TRUE(orvane.Close());
     }
 
@@ -270,20 +275,34 @@ TEST_F(DataFilesTest, AFileThatCannotBeWrittenAtCloseIsToldTwiceAndThenTheWindow
     ExpectTheFirstRunBack(seen);
 }
 
+TEST_F(DataFilesTest, LoggingOffWithTheWindowOpenKeepsTheScanTheHistoryAndTheSettings) {
+    SeenList seen;
+    {
+        OrvaneProcess orvane;
+        HWND window = orvane.WaitForMainWindowPastPrompt();
+        ASSERT_NE(window, nullptr);
+        seen = UseAsOnAFirstRun(FindControls(window));
+        // The system asks whether the session may end, tells the window it ends, and ends the process.
+        EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+        ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        ::TerminateProcess(orvane.handle(), 0);
+        ASSERT_TRUE(orvane.WaitForExit());
+    }
+    ExpectTheFirstRunBack(seen, L"restart-after-log-off");
+}
+
 TEST_F(DataFilesTest, AnInstallersRequestToCloseSavesAndEndsTheProgram) {
-    OrvaneProcess orvane;
-    HWND window = orvane.WaitForMainWindowPastPrompt();
-    ASSERT_NE(window, nullptr);
-    auto ui = FindControls(window);
-    PressToolButton(ui.toolBar, L"取得");
-    TypeText(ui.searchEdit, L"needle");
-    PressToolButton(ui.toolBar, L"検索");
-    PressToolButton(ui.toolBar, L"リスト");
-    const SeenList seen{Column(ui.list, 0), RowImages(ui.list)};
-    // The restart manager asks the program alone to close, and waits for it to end.
-    EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), 0);
-    ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 10000, nullptr);
-    EXPECT_TRUE(orvane.WaitForExit(10s)) << "the program went on after the installer asked it to close";
+    SeenList seen;
+    {
+        OrvaneProcess orvane;
+        HWND window = orvane.WaitForMainWindowPastPrompt();
+        ASSERT_NE(window, nullptr);
+        seen = UseAsOnAFirstRun(FindControls(window));
+        // The restart manager asks the program alone to close, and waits for it to end.
+        EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), 0);
+        ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_NORMAL, 10000, nullptr);
+        EXPECT_TRUE(orvane.WaitForExit(10s)) << "the program went on after the installer asked it to close";
+    }
     ExpectTheFirstRunBack(seen);
 }
 

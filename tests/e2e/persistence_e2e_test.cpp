@@ -329,37 +329,5 @@ TEST_F(CacheTest, ADamagedListCacheGivesAnEmptyListAndAPrompt) {
     EXPECT_TRUE(orvane.Close());
 }
 
-TEST_F(CacheTest, LoggingOffWithTheWindowOpenKeepsTheScanTheHistoryAndTheSettings) {
-    std::vector<std::wstring> names;
-    {
-        OrvaneProcess orvane;
-        HWND window = orvane.WaitForMainWindowPastPrompt();
-        ASSERT_NE(window, nullptr);
-        auto ui = FindControls(window);
-        PressToolButton(ui.toolBar, L"取得");
-        TypeText(ui.searchEdit, L"needle");
-        PressToolButton(ui.toolBar, L"検索");
-        PressToolButton(ui.toolBar, L"リスト");
-        names = Column(ui.list, 0);
-        // The system asks whether the session may end, tells the window it ends, and ends the process.
-        EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
-        ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-        ::TerminateProcess(orvane.handle(), 0);
-        ASSERT_TRUE(orvane.WaitForExit());
-    }
-    ASSERT_FALSE(names.empty());
-    EXPECT_EQ(IniSection(Settings(), "View")["Report"], "0");
-    OrvaneProcess orvane;
-    HWND window = orvane.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(orvane.WaitForMessageBox(1500ms), nullptr) << "the scan was lost";
-    auto ui = FindControls(window);
-    EXPECT_EQ(Column(ui.list, 0), names);
-    EXPECT_EQ(::SendMessageW(ui.searchBox, CB_GETCOUNT, 0, 0), 1);
-    EXPECT_EQ(ListViewView(ui.list), static_cast<DWORD>(LV_VIEW_LIST));
-    SaveScreenshot(L"restart-after-log-off");
-    EXPECT_TRUE(orvane.Close());
-}
-
 } // namespace
 } // namespace orvane::e2e
