@@ -3,6 +3,7 @@
 #include "store/byte_io.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 namespace orvane {
@@ -19,30 +20,7 @@ constexpr std::uint32_t kBiBitfields = 3;
 
 constexpr std::size_t kHeaderSize = 28;
 
-// One bitmap file of the stream: its form and where its colour table and bits lie.
-struct Bitmap {
-    std::int64_t width = 0;
-    std::int64_t height = 0; // rows, whichever way they are stored
-    bool bottomUp = true;
-    std::uint32_t bits = 0;
-    std::uint32_t compression = 0;
-    std::uint64_t stride = 0;
-    std::span<const std::uint8_t> extra;   // the fields of a larger header after the first 40 bytes
-    std::span<const std::uint8_t> colours; // colour table, or the colour masks of BI_BITFIELDS
-    std::span<const std::uint8_t> pixels;
-
-    // The bytes of row y counted from the top.
-    std::span<const std::uint8_t> Row(std::int64_t y) const {
-        const std::int64_t stored = bottomUp ? height - 1 - y : y;
-        return pixels.subspan(static_cast<std::size_t>(stored) * stride, static_cast<std::size_t>(stride));
-    }
-    // The bytes of the top rows, which lie together in either order.
-    std::span<const std::uint8_t> TopRows(std::int64_t rows) const {
-        const std::int64_t first = bottomUp ? height - rows : 0;
-        return pixels.subspan(static_cast<std::size_t>(first) * stride,
-                              static_cast<std::size_t>(rows) * stride);
-    }
-};
+using Bitmap = ImageListBitmap;
 
 // Walks one bitmap file; StreamError when any part of it is missing or impossible.
 Bitmap ReadBitmap(ByteReader& in) {
@@ -92,15 +70,20 @@ Bitmap ReadBitmap(ByteReader& in) {
     }
     std::span<const std::uint8_t> colours = in.Take(static_cast<std::size_t>(tableBytes));
     std::span<const std::uint8_t> pixels = in.Take(static_cast<std::size_t>(pixelBytes));
-    return Bitmap{width, height, bottomUp, bits, compression, stride, extra, colours, pixels};
+    return Bitmap{width, height, bottomUp, bits, compression, stride, infoSize, extra, colours, pixels};
 }
 
 // A complete version 0x101 stream taken apart; StreamError for anything else.
 struct Stream {
     std::span<const std::uint8_t> header;
     std::int64_t count = 0;
+    std::int64_t capacity = 0;
+    std::int64_t grow = 0;
     std::int64_t cx = 0;
     std::int64_t cy = 0;
+    std::uint32_t background = 0;
+    std::uint16_t flags = 0;
+    std::array<std::int16_t, 4> overlays{};
     Bitmap image;
     std::optional<Bitmap> mask;
 
@@ -126,23 +109,26 @@ Stream ReadStream(std::span<const std::uint8_t> bytes) {
         throw StreamError("another version");
     }
     stream.count = static_cast<std::uint16_t>(head.I16());
-    const std::int64_t capacity = static_cast<std::uint16_t>(head.I16());
-    head.Take(2); // growth
+    stream.capacity = static_cast<std::uint16_t>(head.I16());
+    stream.grow = static_cast<std::uint16_t>(head.I16());
     stream.cx = head.I16();
     stream.cy = head.I16();
-    head.Take(4); // background colour
-    auto flags = static_cast<std::uint16_t>(head.I16());
+    stream.background = head.U32();
+    stream.flags = static_cast<std::uint16_t>(head.I16());
+    for (std::int16_t& overlay : stream.overlays) {
+        overlay = head.I16();
+    }
     if (stream.cx <= 0 || stream.cy <= 0 || stream.cx > kLargestImage || stream.cy > kLargestImage) {
         throw StreamError("an impossible image size");
     }
-    if (stream.count > capacity) {
+    if (stream.count > stream.capacity) {
         throw StreamError("more images than room for them");
     }
     stream.image = ReadBitmap(in);
     if (stream.image.width != kPerRow * stream.cx || stream.image.height < stream.ImageRows()) {
         throw StreamError("a bitmap not laid out four images a row");
     }
-    if (flags & kMaskFlag) {
+    if (stream.flags & kMaskFlag) {
         stream.mask = ReadBitmap(in);
         if (stream.mask->width != stream.image.width || stream.mask->height != stream.image.height) {
             throw StreamError("a mask of another size than its images");
@@ -198,6 +184,25 @@ std::optional<BytePairs> PicturePairs(std::span<const std::uint8_t> a, std::span
             return std::nullopt;
         }
         return pairs;
+    } catch (const StreamError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<ImageListLayout> DescribeImageListStream(std::span<const std::uint8_t> bytes) {
+    try {
+        const Stream stream = ReadStream(bytes);
+        ImageListLayout layout;
+        layout.count = static_cast<int>(stream.count);
+        layout.grow = static_cast<int>(stream.grow);
+        layout.cx = static_cast<int>(stream.cx);
+        layout.cy = static_cast<int>(stream.cy);
+        layout.background = stream.background;
+        layout.flags = stream.flags;
+        layout.overlays = stream.overlays;
+        layout.image = stream.image;
+        layout.mask = stream.mask;
+        return layout;
     } catch (const StreamError&) {
         return std::nullopt;
     }

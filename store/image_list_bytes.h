@@ -2,6 +2,7 @@
 // damaged stream must give no image list, and some system readers trust its sizes.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -24,6 +25,47 @@ enum class ImageListStreamCheck {
 // wide and has rows for every image the header counts, the mask is the image bitmap's size, and the
 // count is within the capacity. The system's reader trusts all of that; anything else is damage.
 ImageListStreamCheck CheckImageListStream(std::span<const std::uint8_t> bytes);
+
+// One bitmap file of a stream: its form and where its colour table and bits lie in the stream's bytes.
+struct ImageListBitmap {
+    std::int64_t width = 0;
+    std::int64_t height = 0; // rows, whichever way they are stored
+    bool bottomUp = true;
+    std::uint32_t bits = 0;
+    std::uint32_t compression = 0;
+    std::uint64_t stride = 0;
+    std::uint32_t infoSize = 40;
+    std::span<const std::uint8_t> extra;   // the fields of a larger header after the first 40 bytes
+    std::span<const std::uint8_t> colours; // colour table, or the colour masks of BI_BITFIELDS
+    std::span<const std::uint8_t> pixels;
+
+    // The bytes of row y counted from the top.
+    std::span<const std::uint8_t> Row(std::int64_t y) const {
+        const std::int64_t stored = bottomUp ? height - 1 - y : y;
+        return pixels.subspan(static_cast<std::size_t>(stored) * stride, static_cast<std::size_t>(stride));
+    }
+    // The bytes of the top rows, which lie together in either order.
+    std::span<const std::uint8_t> TopRows(std::int64_t rows) const {
+        const std::int64_t first = bottomUp ? height - rows : 0;
+        return pixels.subspan(static_cast<std::size_t>(first) * stride,
+                              static_cast<std::size_t>(rows) * stride);
+    }
+};
+
+// A complete version 0x101 stream taken apart: the header's fields and both bitmaps.
+struct ImageListLayout {
+    int count = 0;
+    int grow = 0;
+    int cx = 0;
+    int cy = 0;
+    std::uint32_t background = 0;
+    std::uint16_t flags = 0;
+    std::array<std::int16_t, 4> overlays{};
+    ImageListBitmap image;
+    std::optional<ImageListBitmap> mask;
+};
+// None unless CheckImageListStream finds the stream complete.
+std::optional<ImageListLayout> DescribeImageListStream(std::span<const std::uint8_t> bytes);
 
 // Whether two complete version 0x101 streams give the same image list: the same image count, size,
 // background colour, flags and overlays, and bitmaps of the same form whose rows holding images are the

@@ -5,9 +5,12 @@
 #include "store/image_list_bytes.h"
 #include "store/image_list_cache.h"
 #include "system/com_error_win.h"
+#include "system/com_object_win.h"
+#include "system/late_libraries_win.h"
 #include "tests/support/test_support_win.h"
 
 #include <gtest/gtest.h>
+#include <wrl/client.h>
 
 #include <array>
 #include <cstring>
@@ -389,6 +392,51 @@ TEST(ImageListStream, AListThatDiffersOnlyPastItsFirstMegabyteOfPicturesIsReadAs
     EXPECT_EQ(::ImageList_GetImageCount(second.get()), kCount);
     EXPECT_EQ(StoredBits(second.get(), kCount / 2), StoredBits(other.get(), kCount / 2));
     EXPECT_NE(StoredBits(second.get(), kCount / 2), StoredBits(first.get(), kCount / 2));
+}
+
+// The system's own reader of the stream, which the program's band reader stands in for.
+UniqueImageList SystemRead(const std::vector<std::uint8_t>& bytes) {
+    Microsoft::WRL::ComPtr<IStream> stream =
+        Adopt(late::SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
+    return UniqueImageList(::ImageList_Read(stream.Get()));
+}
+
+TEST(ImageListStream, PicturesReadInBandsAreThoseTheSystemsReaderGives) {
+    // 600 pictures with masks of their own take three bands, the last one not full.
+    constexpr int kCount = 600;
+    UniqueImageList masked(::ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, kCount, 16));
+    for (int i = 0; i < kCount; ++i) {
+        UniqueBitmap picture = Picture(0x00102030u * static_cast<std::uint32_t>(i % 7 + 1), i);
+        std::array<std::uint8_t, kSize * kSize / 8> bits{};
+        for (std::size_t b = 0; b < bits.size(); ++b) {
+            bits[b] = static_cast<std::uint8_t>((b * 37 + static_cast<std::size_t>(i) * 11) & 0xF3);
+        }
+        UniqueBitmap mask(::CreateBitmap(kSize, kSize, 1, 1, bits.data()));
+        ASSERT_EQ(::ImageList_Add(masked.get(), picture.get(), mask.get()), i);
+    }
+    UniqueImageList alpha = AlphaList();
+    UniqueImageList icons = IconList();
+    for (HIMAGELIST list : {alpha.get(), icons.get(), masked.get()}) {
+        const std::vector<std::uint8_t> bytes = SaveImageListStream(list);
+        UniqueImageList system = SystemRead(bytes);
+        UniqueImageList bands = LoadImageListStream(bytes);
+        ASSERT_TRUE(system && bands);
+        ASSERT_EQ(::ImageList_GetImageCount(bands.get()), ::ImageList_GetImageCount(system.get()));
+        EXPECT_EQ(::ImageList_GetBkColor(bands.get()), ::ImageList_GetBkColor(system.get()));
+        // Written again, the band reader's list holds the very pictures of the stream.
+        EXPECT_TRUE(SamePictures(SaveImageListStream(bands.get()), bytes));
+        const int count = ::ImageList_GetImageCount(system.get());
+        for (int i = 0; i < count; i += (count > 8 ? 37 : 1)) {
+            for (int image : {i, count - 1 - i}) {
+                EXPECT_EQ(StoredBits(bands.get(), image), StoredBits(system.get(), image))
+                    << "image " << image;
+                for (std::uint32_t background : {0x00000000u, 0x00FFFFFFu}) {
+                    EXPECT_EQ(Drawn(bands.get(), image, background), Drawn(system.get(), image, background))
+                        << "image " << image;
+                }
+            }
+        }
+    }
 }
 
 TEST(ImageListStream, TenThousandIconsComeBack) {
