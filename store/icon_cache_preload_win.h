@@ -7,8 +7,11 @@
 
 #include "system/handles_win.h"
 
+#include <windows.h>
+
 #include <exception>
 #include <future>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -34,10 +37,19 @@ public:
     // Waits for the worker: the lists it made are released with it.
     ~IconCachePreload() = default;
 
+    // Signalled once both files are read, when Take no longer waits.
+    HANDLE Ready() const noexcept;
+    bool IsRead() const noexcept;
+    // Posts message to window once both files are read: at once when they are.
+    void PostWhenRead(HWND window, UINT message);
+
     // Waits until both files are read; once only.
     IconCacheLists Take();
 
 private:
+    struct Done;
+    // Declared before the future, whose end waits for the worker that still signals it.
+    std::shared_ptr<Done> done_;
     std::future<IconCacheLists> lists_;
 };
 

@@ -80,6 +80,8 @@ void TMainForm::CollectShortcuts(bool exeOnly) {
         bool& flag;
         ~ScanFlag() { flag = false; }
     } scanFlag{scanning_};
+    // Cached pictures still on their way would arrive over the scan's.
+    TakeIconCaches();
     ::SetWindowTextW(hwnd_, L"Orvane");
     ShortcutListView& rows = Rows();
     rows.ClearSelection();

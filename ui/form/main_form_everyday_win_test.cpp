@@ -413,6 +413,7 @@ TEST_F(MainFormTest, ASessionThatEndsInTheMiddleOfAScanKeepsTheIconsOfTheRowsItW
         << "the large list's file was written without the pictures";
     form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr), DataFolder());
     form_->Create();
+    form_->Show(SW_SHOWNORMAL);
     HWND list = ::FindWindowExW(form_->Handle(), nullptr, WC_LISTVIEWW, nullptr);
     ASSERT_GE(form_->List().Count(), 1u);
     for (int row = 0; row < static_cast<int>(form_->List().Count()); ++row) {

@@ -81,21 +81,10 @@ void TMainForm::ReadStoreFile(StoreFile file, const std::function<void()>& read)
 }
 
 void TMainForm::LoadCaches() {
+    // The rows show before their pictures: those come from the worker once it has read them
+    // (TakeIconCaches), after the window's first picture and before any input.
     ReadStoreFile(StoreFile::sfList, [this] { ReadListFile(); });
-    IconCacheLists icons = TakeIconCaches();
-    if (icons.small.list) {
-        Rows().ReplaceImages(LVSIL_SMALL, std::move(*icons.small.list));
-    }
-    if (icons.large.list) {
-        Rows().ReplaceImages(LVSIL_NORMAL, std::move(*icons.large.list));
-    }
     ShowCachedRows();
-    for (auto [file, error] : {std::pair{StoreFile::sfSmallIcons, icons.small.error},
-                               std::pair{StoreFile::sfLargeIcons, icons.large.error}}) {
-        if (error) {
-            ReadStoreFile(file, [&error] { std::rethrow_exception(error); });
-        }
-    }
     ReadStoreFile(StoreFile::sfHistory, [this] { ReadHistoryFile(); });
 }
 
@@ -139,13 +128,42 @@ void TMainForm::StartReadingIconCaches() {
     iconsAhead_.emplace(DataFile(kSmallIconCacheFileName), DataFile(kLargeIconCacheFileName));
 }
 
-IconCacheLists TMainForm::TakeIconCaches() {
-    if (iconsAhead_) {
-        IconCacheLists lists = iconsAhead_->Take();
-        iconsAhead_.reset();
-        return lists;
+void TMainForm::TakeIconCaches() {
+    if (!iconsAhead_) {
+        return;
     }
-    return ReadIconCacheFiles(DataFile(kSmallIconCacheFileName), DataFile(kLargeIconCacheFileName));
+    IconCacheLists icons = iconsAhead_->Take();
+    iconsAhead_.reset();
+    // A list without rows has no pictures: the window cleared both lists when it was first shown.
+    if (!list_.Empty()) {
+        if (icons.small.list) {
+            Rows().ReplaceImages(LVSIL_SMALL, std::move(*icons.small.list));
+        }
+        if (icons.large.list) {
+            Rows().ReplaceImages(LVSIL_NORMAL, std::move(*icons.large.list));
+        }
+        Rows().Refresh();
+    }
+    for (auto [file, error] : {std::pair{StoreFile::sfSmallIcons, icons.small.error},
+                               std::pair{StoreFile::sfLargeIcons, icons.large.error}}) {
+        if (error) {
+            ReadStoreFile(file, [&error] { std::rethrow_exception(error); });
+        }
+    }
+}
+
+void TMainForm::AwaitIconCaches() {
+    // Only what draws the window and what other threads send to it is handled meanwhile: input waits
+    // in the queue until the pictures are in place.
+    while (iconsAhead_ && !iconsAhead_->IsRead() && hwnd_ != nullptr) {
+        HANDLE ready = iconsAhead_->Ready();
+        ::MsgWaitForMultipleObjects(1, &ready, FALSE, INFINITE, QS_SENDMESSAGE | QS_PAINT);
+        MSG message{};
+        while (hwnd_ != nullptr && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT)) {
+            ::DispatchMessageW(&message);
+        }
+    }
+    TakeIconCaches();
 }
 
 ListCache TMainForm::CurrentListCache() const {
@@ -221,6 +239,8 @@ void TMainForm::SaveSettings() {
 }
 
 void TMainForm::SaveCaches() {
+    // Pictures still being read are the caches' as well: they are written, not an empty list.
+    TakeIconCaches();
     if (unread_.MayWrite(StoreFile::sfList)) {
         WriteFileAtomically(DataFile(kListCacheFileName), WriteListCache(CurrentListCache()));
     }

@@ -78,6 +78,9 @@ void TMainForm::Create() {
     if (hwnd_ == nullptr) {
         throw std::runtime_error("CreateWindowExW failed for the main window");
     }
+    if (iconsAhead_) {
+        iconsAhead_->PostWhenRead(hwnd_, kIconCachesRead);
+    }
 }
 
 void TMainForm::Show(int showCommand) {
@@ -90,6 +93,9 @@ void TMainForm::Show(int showCommand) {
     }
     ::ShowWindow(hwnd_, startMaximised_ ? SW_SHOWMAXIMIZED : showCommand);
     ::UpdateWindow(hwnd_);
+    if (first) {
+        RunGuarded(hwnd_, [this] { AwaitIconCaches(); });
+    }
     if (first && list_.Empty()) {
         // With nothing to show, the window is on screen before it asks for a scan.
         ::MessageBoxW(hwnd_, L"データを取得してください。", kApplicationTitle, MB_OK | MB_ICONWARNING);
@@ -367,6 +373,9 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kFillSearchHistory:
         FillSearchHistory();
+        return 0;
+    case kIconCachesRead:
+        TakeIconCaches();
         return 0;
     case WM_TIMER:
         if (wParam == kHintReshowTimer && listView_) {

@@ -108,6 +108,8 @@ public:
 private:
     // Posted by LoadCaches: the search history goes into the box.
     static constexpr UINT kFillSearchHistory = WM_APP + 2;
+    // Posted by the worker that reads the icon cache files once it has read them.
+    static constexpr UINT kIconCachesRead = WM_APP + 3;
     // Puts the history read at start into the box's list, once.
     void FillSearchHistory();
 
@@ -162,10 +164,12 @@ private:
     void ReadListFile();
     void ReadHistoryFile();
     void ShowCachedRows();
-    // The icon cache files are read on a worker while the window is created; LoadCaches takes them,
-    // or reads them itself when nothing was started.
+    // The icon cache files are read on a worker while the window is created and its rows are shown;
+    // their lists are taken once read (kIconCachesRead), and at the latest once the window is first
+    // shown, before any input, or when the lists are needed (a scan, a close).
     void StartReadingIconCaches();
-    IconCacheLists TakeIconCaches();
+    void TakeIconCaches();
+    void AwaitIconCaches();
     ListCache CurrentListCache() const;
     void ApplyListCache(ListCache cache);
     void SaveSettings();
