@@ -26,6 +26,17 @@ inline void Pump() {
     }
 }
 
+// The caption a column of the list shows.
+inline std::wstring HeaderCaption(HWND list, int column) {
+    wchar_t text[64] = {};
+    LVCOLUMNW lvc{};
+    lvc.mask = LVCF_TEXT;
+    lvc.pszText = text;
+    lvc.cchTextMax = 64;
+    ListView_GetColumn(list, column, &lvc);
+    return text;
+}
+
 // A hook on this thread's window procedures for the life of the object, through which a test plays the
 // system: it sends what the system would send at the moment a given message is handled.
 class ThreadHook {

@@ -4,16 +4,12 @@
 // that cannot be read while another program is in front.
 #include "tests/support/main_form_fixture_win.h"
 
-#include "store/find_history.h"
-#include "store/image_list_stream_win.h"
 #include "system/launch_win.h"
 #include "ui/controls/window_subclass_win.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <span>
-#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -22,16 +18,6 @@ namespace orvane {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::wstring HeaderCaption(HWND list, int column) {
-    wchar_t text[64] = {};
-    LVCOLUMNW lvc{};
-    lvc.mask = LVCF_TEXT;
-    lvc.pszText = text;
-    lvc.cchTextMax = 64;
-    ListView_GetColumn(list, column, &lvc);
-    return text;
-}
 
 int ImageCount(HWND list, int which) {
     return ::ImageList_GetImageCount(ListView_GetImageList(list, which));
@@ -375,56 +361,6 @@ TEST_F(MainFormTest, TheHintIsNoLongerLookedAtOnceThePointerLeavesTheList) {
     EXPECT_FALSE(::KillTimer(window_, kHintReshowTimer)) << "the hint is still looked at every 250 ms";
 }
 
-// The session ends while a scan reads (the reader's notice runs a message loop, and the system's
-// WM_ENDSESSION arrives in it): here delivered when the scan shows its second shortcut's path.
-int scanCaptions = 0;
-
-LRESULT CALLBACK EndSessionInTheScan(int code, WPARAM wParam, LPARAM lParam) {
-    const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && call.message == WM_SETTEXT && call.lParam != 0 &&
-        std::wstring_view(reinterpret_cast<const wchar_t*>(call.lParam)).starts_with(L"Orvane - ")) {
-        if (++scanCaptions == 1) {
-            // The caption changes at most every 100 ms: the next shortcut's path shows.
-            ::Sleep(150);
-        } else if (scanCaptions == 2) {
-            ::SendMessageW(call.hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-        }
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-TEST_F(MainFormTest, ASessionThatEndsInTheMiddleOfAScanKeepsTheIconsOfTheRowsItWrites) {
-    scanCaptions = 0;
-    {
-        ThreadHook hook(WH_CALLWNDPROC, &EndSessionInTheScan);
-        ASSERT_TRUE(hook);
-        form_->TBGetClick();
-    }
-    ASSERT_GE(scanCaptions, 2) << "the scan never showed its second shortcut";
-    // The process would end here; the next start reads what was written.
-    form_.reset();
-    Pump();
-    const std::string large = test::ReadFileBytes(root_ / L"IconL.lst");
-    EXPECT_GT(
-        ::ImageList_GetImageCount(
-            ReadImageListFile(std::span(reinterpret_cast<const std::uint8_t*>(large.data()), large.size()))
-                .get()),
-        0)
-        << "the large list's file was written without the pictures";
-    form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr), DataFolder());
-    form_->Create();
-    form_->Show(SW_SHOWNORMAL);
-    HWND list = ::FindWindowExW(form_->Handle(), nullptr, WC_LISTVIEWW, nullptr);
-    ASSERT_GE(form_->List().Count(), 1u);
-    for (int row = 0; row < static_cast<int>(form_->List().Count()); ++row) {
-        LVITEMW item{};
-        item.mask = LVIF_IMAGE;
-        item.iItem = row;
-        ASSERT_TRUE(ListView_GetItem(list, &item));
-        EXPECT_GE(item.iImage, 0) << "row " << row << " lost its icon";
-    }
-}
-
 TEST_F(MainFormTest, ShortcutLoadErrorIsModalToTheWindowEvenWithAnotherProgramInFront) {
     // A shortcut whose stored show command (at offset 0x3C) the reader does not know: 2, minimised.
     const std::wstring odd = menu_ + L"\\Delta.lnk";
@@ -451,58 +387,6 @@ TEST_F(MainFormTest, ShortcutLoadErrorIsModalToTheWindowEvenWithAnotherProgramIn
     EXPECT_EQ(box.owner, window_);
     EXPECT_FALSE(box.ownerEnabled) << "commands could run while the box was up";
     EXPECT_TRUE(::IsWindowEnabled(window_));
-}
-
-TEST_F(MainFormTest, TheWindowIsInItsRestoredViewAndSortBeforeItIsFirstShown) {
-    form_.reset();
-    Pump();
-    test::WriteFileBytes(root_ / L"Orvane.ini",
-                         "[Window]\r\nColumnSort=-2\r\nColumnIndex=1\r\n[View]\r\nReport=0\r\n");
-    form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr), DataFolder());
-    form_->Create();
-    HWND created = form_->Handle();
-    HWND list = ::FindWindowExW(created, nullptr, WC_LISTVIEWW, nullptr);
-    ASSERT_FALSE(::IsWindowVisible(created));
-    // Its first picture already shows the list view and the marker: no change of view after it shows.
-    EXPECT_EQ(::SendMessageW(list, LVM_GETVIEW, 0, 0), LV_VIEW_LIST);
-    EXPECT_EQ(HeaderCaption(list, 1), L"フルパス ▼");
-}
-
-TEST_F(MainFormTest, TheLastSearchesReachTheBoxWithoutLosingASearchMadeAsTheWindowOpens) {
-    form_.reset();
-    Pump();
-    const std::vector<std::uint8_t> bytes = WriteFindHistory({L"Charlie", L"検索"});
-    test::WriteFileBytes(root_ / L"Find.lst", std::string(bytes.begin(), bytes.end()));
-    form_ = std::make_unique<TMainForm>(::GetModuleHandleW(nullptr), DataFolder());
-    form_->Create();
-    HWND window = form_->Handle();
-    HWND search = ::FindWindowExW(::FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr), nullptr,
-                                  WC_COMBOBOXW, nullptr);
-    ASSERT_NE(search, nullptr);
-    auto entries = [search] {
-        std::vector<std::wstring> items;
-        const auto count = ::SendMessageW(search, CB_GETCOUNT, 0, 0);
-        for (WPARAM i = 0; i < static_cast<WPARAM>(count > 0 ? count : 0); ++i) {
-            wchar_t text[64] = {};
-            ::SendMessageW(search, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            items.emplace_back(text);
-        }
-        return items;
-    };
-    // A search as the window opens, and then whatever the window still had to do for its start.
-    ::ShowWindow(window, SW_SHOWNORMAL);
-    ::SetWindowTextW(search, L"delta");
-    form_->TBFindClick();
-    Pump();
-    EXPECT_EQ(entries(), (std::vector<std::wstring>{L"delta", L"Charlie", L"検索"}));
-    wchar_t typed[64] = {};
-    ::GetWindowTextW(search, typed, 64);
-    EXPECT_STREQ(typed, L"delta") << "the searched text left the box";
-    // An entry of the last run, in another case, keeps its place.
-    ::SetWindowTextW(search, L"CHARLIE");
-    form_->TBFindClick();
-    Pump();
-    EXPECT_EQ(entries(), (std::vector<std::wstring>{L"delta", L"Charlie", L"検索"}));
 }
 
 } // namespace
