@@ -3,8 +3,6 @@
 #include "store/icon_cache_reader_win.h"
 #include "system/folders_win.h"
 
-#include <mutex>
-
 namespace orvane {
 
 namespace {
@@ -33,50 +31,14 @@ IconCacheLists ReadIconCacheFiles(const std::wstring& smallPath, const std::wstr
     return lists;
 }
 
-// What the worker tells when it is done: an event to wait on, and the window to post to.
-struct IconCachePreload::Done {
-    UniqueHandle event{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    std::mutex lock;
-    bool read = false;
-    HWND window = nullptr;
-    UINT message = 0;
-
-    void Tell() {
-        const std::lock_guard<std::mutex> hold(lock);
-        read = true;
-        ::SetEvent(event.get());
-        if (window != nullptr) {
-            ::PostMessageW(window, message, 0, 0);
-        }
-    }
-};
-
 IconCachePreload::IconCachePreload(std::wstring smallPath, std::wstring largePath)
-    : done_(std::make_shared<Done>()),
+    : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       lists_(std::async(std::launch::async,
-                        [small = std::move(smallPath), large = std::move(largePath), done = done_] {
+                        [small = std::move(smallPath), large = std::move(largePath), ready = ready_.get()] {
                             IconCacheLists lists = ReadIconCacheFiles(small, large);
-                            done->Tell();
+                            ::SetEvent(ready);
                             return lists;
                         })) {}
-
-HANDLE IconCachePreload::Ready() const noexcept {
-    return done_->event.get();
-}
-
-bool IconCachePreload::IsRead() const noexcept {
-    return ::WaitForSingleObject(Ready(), 0) == WAIT_OBJECT_0;
-}
-
-void IconCachePreload::PostWhenRead(HWND window, UINT message) {
-    const std::lock_guard<std::mutex> hold(done_->lock);
-    if (done_->read) {
-        ::PostMessageW(window, message, 0, 0);
-        return;
-    }
-    done_->window = window;
-    done_->message = message;
-}
 
 IconCacheLists IconCachePreload::Take() {
     return lists_.get();

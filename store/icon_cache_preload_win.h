@@ -1,8 +1,8 @@
-// Reads the two icon cache files on a worker thread, so that reading them overlaps the creation of the
-// window and its controls. The files are read exactly as IconCacheReader reads them one after the
-// other ("IconS.lst", then "IconL.lst", which may give the first one's list again); the window takes the
-// lists at its own loading step. Each file is read on its own: one that cannot be read does not keep the
-// other from being read.
+// Reads the two icon cache files on a worker thread, so that the window goes on drawing itself and
+// answering what other threads send it meanwhile. The files are read exactly as IconCacheReader reads
+// them one after the other ("IconS.lst", then "IconL.lst", which may give the first one's list again);
+// the window takes the lists once they are read. Each file is read on its own: one that cannot be read
+// does not keep the other from being read.
 #pragma once
 
 #include "system/handles_win.h"
@@ -11,7 +11,6 @@
 
 #include <exception>
 #include <future>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -38,18 +37,15 @@ public:
     ~IconCachePreload() = default;
 
     // Signalled once both files are read, when Take no longer waits.
-    HANDLE Ready() const noexcept;
-    bool IsRead() const noexcept;
-    // Posts message to window once both files are read: at once when they are.
-    void PostWhenRead(HWND window, UINT message);
+    HANDLE Ready() const noexcept { return ready_.get(); }
+    bool IsRead() const noexcept { return ::WaitForSingleObject(ready_.get(), 0) == WAIT_OBJECT_0; }
 
     // Waits until both files are read; once only.
     IconCacheLists Take();
 
 private:
-    struct Done;
-    // Declared before the future, whose end waits for the worker that still signals it.
-    std::shared_ptr<Done> done_;
+    // Declared before the future, whose end waits for the worker that signals it.
+    UniqueHandle ready_;
     std::future<IconCacheLists> lists_;
 };
 

@@ -81,8 +81,8 @@ void TMainForm::ReadStoreFile(StoreFile file, const std::function<void()>& read)
 }
 
 void TMainForm::LoadCaches() {
-    // The rows show before their pictures: those come from the worker once it has read them
-    // (TakeIconCaches), after the window's first picture and before any input.
+    // The rows show before their pictures, which are read once the rows are on screen
+    // (AwaitIconCaches).
     ReadStoreFile(StoreFile::sfList, [this] { ReadListFile(); });
     ShowCachedRows();
     ReadStoreFile(StoreFile::sfHistory, [this] { ReadHistoryFile(); });
@@ -124,15 +124,14 @@ void TMainForm::ShowCachedRows() {
     PrepareListKeysWhenIdle(keySteps_, hwnd_, list_);
 }
 
-void TMainForm::StartReadingIconCaches() {
-    iconsAhead_.emplace(DataFile(kSmallIconCacheFileName), DataFile(kLargeIconCacheFileName));
-}
-
 void TMainForm::TakeIconCaches() {
-    if (!iconsAhead_) {
+    if (!iconCachesPending_) {
         return;
     }
-    IconCacheLists icons = iconsAhead_->Take();
+    iconCachesPending_ = false;
+    IconCacheLists icons = iconsAhead_ ? iconsAhead_->Take()
+                                       : ReadIconCacheFiles(DataFile(kSmallIconCacheFileName),
+                                                            DataFile(kLargeIconCacheFileName));
     iconsAhead_.reset();
     // A list without rows has no pictures: the window cleared both lists when it was first shown.
     if (!list_.Empty()) {
@@ -153,9 +152,15 @@ void TMainForm::TakeIconCaches() {
 }
 
 void TMainForm::AwaitIconCaches() {
+    if (!iconCachesPending_) {
+        return;
+    }
+    // Read while the window's creation and first picture run, the pictures took the processor from
+    // them: the rows showed later than the rows and their pictures do now one after the other.
+    iconsAhead_.emplace(DataFile(kSmallIconCacheFileName), DataFile(kLargeIconCacheFileName));
     // Only what draws the window and what other threads send to it is handled meanwhile: input waits
     // in the queue until the pictures are in place.
-    while (iconsAhead_ && !iconsAhead_->IsRead() && hwnd_ != nullptr) {
+    while (!iconsAhead_->IsRead() && hwnd_ != nullptr) {
         HANDLE ready = iconsAhead_->Ready();
         ::MsgWaitForMultipleObjects(1, &ready, FALSE, INFINITE, QS_SENDMESSAGE | QS_PAINT);
         MSG message{};

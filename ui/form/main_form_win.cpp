@@ -69,17 +69,12 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::Create() {
-    // The icon caches are read meanwhile; LoadCaches, within the creation, takes them.
-    StartReadingIconCaches();
     // WS_EX_APPWINDOW gives the window its own task-bar button.
     hwnd_ = ::CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, kApplicationTitle,
                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
     if (hwnd_ == nullptr) {
         throw std::runtime_error("CreateWindowExW failed for the main window");
-    }
-    if (iconsAhead_) {
-        iconsAhead_->PostWhenRead(hwnd_, kIconCachesRead);
     }
 }
 
@@ -373,9 +368,6 @@ LRESULT TMainForm::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kFillSearchHistory:
         FillSearchHistory();
-        return 0;
-    case kIconCachesRead:
-        TakeIconCaches();
         return 0;
     case WM_TIMER:
         if (wParam == kHintReshowTimer && listView_) {

@@ -108,8 +108,6 @@ public:
 private:
     // Posted by LoadCaches: the search history goes into the box.
     static constexpr UINT kFillSearchHistory = WM_APP + 2;
-    // Posted by the worker that reads the icon cache files once it has read them.
-    static constexpr UINT kIconCachesRead = WM_APP + 3;
     // Puts the history read at start into the box's list, once.
     void FillSearchHistory();
 
@@ -164,12 +162,11 @@ private:
     void ReadListFile();
     void ReadHistoryFile();
     void ShowCachedRows();
-    // The icon cache files are read on a worker while the window is created and its rows are shown;
-    // their lists are taken once read (kIconCachesRead), and at the latest once the window is first
-    // shown, before any input, or when the lists are needed (a scan, a close).
-    void StartReadingIconCaches();
-    void TakeIconCaches();
+    // The icon cache files are read once the window's first picture, the rows, is on screen: on a
+    // worker, while the window goes on drawing itself and answering what is sent to it, and before any
+    // input is handled. Whatever needs the lists before that (a scan, a close) reads them itself.
     void AwaitIconCaches();
+    void TakeIconCaches();
     ListCache CurrentListCache() const;
     void ApplyListCache(ListCache cache);
     void SaveSettings();
@@ -204,7 +201,8 @@ private:
     std::vector<std::wstring> history_;
     // The box's list holds history_.
     bool historyInBox_ = false;
-    // The icon cache files, read on a worker while the window is being created.
+    // The icon cache files are still to be read, and the worker that reads them once it is started.
+    bool iconCachesPending_ = true;
     std::optional<IconCachePreload> iconsAhead_;
     // Makes the rows' sort keys and search texts after a cache load, while the window is idle.
     IdleSteps keySteps_;
