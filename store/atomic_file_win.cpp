@@ -4,6 +4,7 @@
 #include "system/handles_win.h"
 #include "system/text_codec.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -98,23 +99,28 @@ std::vector<std::uint8_t> ReadWholeFile(const std::wstring& path) {
     if (size.QuadPart > kMaxReadSize) {
         ThrowSystemError(ERROR_FILE_TOO_LARGE, "Reading", path);
     }
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
-    // Read to the end rather than to the size seen before, in case the file changes meanwhile.
-    std::vector<std::uint8_t> chunk(kChunk);
+    // Read straight into the result, and on to the end rather than to the size seen before, in case the
+    // file changes meanwhile: a byte more than the size asks whether it grew.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart) + 1);
+    std::size_t filled = 0;
     for (;;) {
+        if (filled == bytes.size()) {
+            if (static_cast<LONGLONG>(filled) > kMaxReadSize) {
+                ThrowSystemError(ERROR_FILE_TOO_LARGE, "Reading", path);
+            }
+            bytes.resize(std::min<std::size_t>(filled + kChunk, static_cast<std::size_t>(kMaxReadSize) + 1));
+        }
         DWORD read = 0;
-        if (!::ReadFile(file.get(), chunk.data(), kChunk, &read, nullptr)) {
+        const auto ask = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, kChunk));
+        if (!::ReadFile(file.get(), bytes.data() + filled, ask, &read, nullptr)) {
             ThrowSystemError(::GetLastError(), "Reading", path);
         }
         if (read == 0) {
             break;
         }
-        if (static_cast<LONGLONG>(bytes.size() + read) > kMaxReadSize) {
-            ThrowSystemError(ERROR_FILE_TOO_LARGE, "Reading", path);
-        }
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + read);
+        filled += read;
     }
+    bytes.resize(filled);
     return bytes;
 }
 
