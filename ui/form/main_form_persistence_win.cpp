@@ -39,14 +39,16 @@ std::wstring TMainForm::DataFile(const wchar_t* name) const {
 }
 
 void TMainForm::ReadSettings() {
+    // What a missing key keeps: the window's place as the system gave it, at the design size.
     RECT window{};
     ::GetWindowRect(hwnd_, &window);
+    const SIZE design = DesignFrameSize();
     Settings defaults;
     defaults.fontSize = Rows().FontSize();
     defaults.left = window.left;
     defaults.top = window.top;
-    defaults.width = window.right - window.left;
-    defaults.height = window.bottom - window.top;
+    defaults.width = design.cx;
+    defaults.height = design.cy;
 
     const Settings settings = Settings::Read(OpenSettings(DataFile(kSettingsFileName)), defaults);
 

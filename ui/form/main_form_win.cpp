@@ -122,8 +122,6 @@ void TMainForm::FormCreate() {
     ::SetWindowTextW(hwnd_, kApplicationTitle);
     appIcon_ = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd_, GCLP_HICON));
     appIconSmall_ = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd_, GCLP_HICONSM));
-    ApplyDesignClientSize();
-    OnSize();
     // The administrator button exists only where Windows knows elevation.
     Tools().ShowCommand(idTBAdmin, Norrow::IsOSVistaOrLater());
 
@@ -135,6 +133,8 @@ void TMainForm::FormCreate() {
     Rows().SetStyle(Tools().IsReportDown());
     Rows().RebuildHeader();
     LoadCaches();
+    // The window takes its size once: the saved rectangle, or the design size where there is none
+    // (also the size a maximised window returns to).
     if (!startMaximised_ && hasRestoredBounds_) {
         // On a monitor of another scale the move brings WM_DPICHANGED, whose suggested rectangle is
         // this one scaled: the saved rectangle is what the window had, and it stays.
@@ -143,7 +143,12 @@ void TMainForm::FormCreate() {
                        restoredBounds_.right - restoredBounds_.left,
                        restoredBounds_.bottom - restoredBounds_.top, SWP_NOZORDER | SWP_NOACTIVATE);
         placing_ = false;
+    } else {
+        const SIZE design = DesignFrameSize();
+        ::SetWindowPos(hwnd_, nullptr, 0, 0, design.cx, design.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    OnSize();
     Norrow::KeepWindowOnScreen(hwnd_);
 }
 
@@ -268,14 +273,13 @@ void TMainForm::OnDpiChanged(UINT dpi, const RECT& suggested) {
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void TMainForm::ApplyDesignClientSize() {
+SIZE TMainForm::DesignFrameSize() const {
     RECT frame{0, 0, ::MulDiv(kDesignClientWidth, static_cast<int>(dpi_), 96),
                ::MulDiv(kDesignClientHeight, static_cast<int>(dpi_), 96)};
     auto style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
     auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
     ::AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi_);
-    ::SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
 }
 
 void TMainForm::OnSize() {

@@ -127,7 +127,8 @@ private:
 
     void CreateControls();
     void CreateColorMenu();
-    void ApplyDesignClientSize();
+    // The window's size at the design client size at its scale.
+    SIZE DesignFrameSize() const;
     void TakeIconFont();
 
     // The controls, which exist from FormCreate on.
