@@ -34,26 +34,41 @@ bool SameBytes(const FileView& a, const FileView& b, const BytePairs& pairs) {
 
 } // namespace
 
-SharedImageList IconCacheReader::Read(const std::wstring& path, const SharedImageList& earlier) {
-    auto file = std::make_unique<FileView>(path);
-    ImageListCacheView cache;
+OpenedIconCache OpenIconCache(const std::wstring& path) {
+    OpenedIconCache cache;
+    cache.file = std::make_unique<FileView>(path);
     try {
-        cache = ReadImageListCacheView(file->bytes(), ImageListCache{});
+        cache.pictures = ReadImageListCacheView(cache.file->bytes(), ImageListCache{}).bitmap;
     } catch (const StreamError&) {
+        cache.damaged = true;
+    }
+    return cache;
+}
+
+bool SameIconCachePictures(const OpenedIconCache& a, const OpenedIconCache& b) {
+    if (a.damaged || b.damaged) {
+        return false;
+    }
+    const std::optional<BytePairs> pairs = PicturePairs(a.pictures, b.pictures);
+    return pairs && SameBytes(*a.file, *b.file, *pairs);
+}
+
+SharedImageList LoadIconCache(const OpenedIconCache& cache) {
+    if (cache.damaged) {
         return {};
     }
-    if (earlier && previous_) {
-        const std::optional<BytePairs> pairs = PicturePairs(cache.bitmap, previousPictures_);
-        if (pairs && SameBytes(*file, *previous_, *pairs)) {
-            return earlier;
-        }
+    return ShareImageList(LoadImageListStream(*cache.file, cache.pictures));
+}
+
+SharedImageList IconCacheReader::Read(const std::wstring& path, const SharedImageList& earlier) {
+    OpenedIconCache cache = OpenIconCache(path);
+    if (earlier && previous_ && SameIconCachePictures(cache, *previous_)) {
+        return earlier;
     }
-    SharedImageList list = ShareImageList(LoadImageListStream(*file, cache.bitmap));
+    SharedImageList list = LoadIconCache(cache);
     previous_.reset();
-    previousPictures_ = {};
     if (list) {
-        previous_ = std::move(file);
-        previousPictures_ = cache.bitmap;
+        previous_ = std::move(cache);
     }
     return list;
 }

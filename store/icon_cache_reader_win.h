@@ -11,10 +11,27 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
 namespace orvane {
+
+// A cache file opened and its pictures found in it, not yet read.
+struct OpenedIconCache {
+    std::unique_ptr<FileView> file;
+    // Where the pictures lie in the file; empty for a damaged file or one without pictures.
+    std::span<const std::uint8_t> pictures;
+    bool damaged = false;
+};
+// Throws ComError when the file cannot be read.
+OpenedIconCache OpenIconCache(const std::wstring& path);
+// Whether the two files' pictures are the same (SamePictures), compared through the files a piece at a
+// time.
+bool SameIconCachePictures(const OpenedIconCache& a, const OpenedIconCache& b);
+// The image list of the file's pictures; null for a damaged file or one without pictures. Throws
+// ComError when the file cannot be read.
+SharedImageList LoadIconCache(const OpenedIconCache& cache);
 
 class IconCacheReader {
 public:
@@ -24,9 +41,8 @@ public:
     SharedImageList Read(const std::wstring& path, const SharedImageList& earlier);
 
 private:
-    // The file read before and its pictures, while they gave a list.
-    std::unique_ptr<FileView> previous_;
-    std::span<const std::uint8_t> previousPictures_;
+    // The file read before, while it gave a list.
+    std::optional<OpenedIconCache> previous_;
 };
 
 } // namespace orvane
