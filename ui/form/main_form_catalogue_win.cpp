@@ -10,8 +10,8 @@ namespace orvane {
 
 // Shows a scan's progress in the caption, the window icon and the cursor, and puts all three back, and
 // lets the list redraw again, however the scan ends. The caption and icon change at most every
-// kProgressIntervalMs: each change goes to the window manager, and at one per shortcut they cost more
-// than reading the shortcuts.
+// kProgressIntervalMs: each change goes to the window manager (the icon's a few milliseconds), and at one
+// per shortcut they cost more than reading the shortcuts; four a second still show the scan moving.
 class ScanProgressScope {
 public:
     explicit ScanProgressScope(TMainForm& form) : form_(form) {
@@ -34,8 +34,9 @@ public:
         showing_ = throttle_.Due(::GetTickCount64());
         if (showing_) {
             ::SetWindowTextW(form_.hwnd_, (L"Orvane - " + path).c_str());
+            // Again with each caption, in case a notice of the reader put the arrow back meanwhile.
+            ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
         }
-        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     }
     // The window shows the icon of the shortcut whose path it shows; it keeps a copy of its own.
     void ShowIcon(HICON icon) {
@@ -63,7 +64,7 @@ public:
 
 private:
     TMainForm& form_;
-    static constexpr unsigned long long kProgressIntervalMs = 100;
+    static constexpr unsigned long long kProgressIntervalMs = 250;
     HCURSOR previousCursor_ = nullptr;
     bool batch_ = true;
     ProgressThrottle throttle_{kProgressIntervalMs};

@@ -23,8 +23,8 @@ LRESULT CALLBACK EndSessionInTheScan(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && call.message == WM_SETTEXT && call.lParam != 0 &&
         std::wstring_view(reinterpret_cast<const wchar_t*>(call.lParam)).starts_with(L"Orvane - ")) {
         if (++scanCaptions == 1) {
-            // The caption changes at most every 100 ms: the next shortcut's path shows.
-            ::Sleep(150);
+            // The caption changes at most four times a second: the next shortcut's path shows.
+            ::Sleep(300);
         } else if (scanCaptions == 2) {
             ::SendMessageW(call.hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
         }
