@@ -1,7 +1,7 @@
 // Any bytes given to the component-stream reader: a tree or StreamError, never a crash; and a tree
 // that was read writes back into a stream that reads as the same tree, whether binary values were
 // copied or read in place.
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,7 @@
 // A stream found complete is read again here, from its bytes, for what the system's reader trusts:
 // the image bitmap four images wide with rows for every image, a mask of the image bitmap's size, no
 // more images than room for them; and only a complete stream gives pictures to compare.
-#include "store/image_list_bytes.h"
+#include "store/icons/image_list_bytes.h"
 
 #include <cstdlib>
 

@@ -1,8 +1,8 @@
 // Writes the seed corpus of the fuzz targets with the program's own writers:
 //   orvane_make_corpus <folder>   (the folder gets one subfolder per target)
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 #include "store/find_history.h"
-#include "store/image_list_cache.h"
+#include "store/icons/image_list_cache.h"
 #include "store/list_cache.h"
 #include "store/settings.h"
 #include "store/text_encoding.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalogue/shortcut_row.h"
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 
 #include <cstdint>
 #include <optional>

@@ -2,7 +2,7 @@
 
 #include "system/text_codec.h"
 
-#include "store/byte_builder_test.h"
+#include "store/stream/byte_builder_test.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // What reading the caches costs in memory, counted by this test program's own operator new: damaged
 // caches made of the cheapest values are refused within a small part of their size, a genuine large cache
 // costs a few bytes for each of its bytes, and running out of memory while reading is a damaged cache.
-#include "store/image_list_cache.h"
+#include "store/icons/image_list_cache.h"
 #include "store/list_cache.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Settings and caches across restarts, as a user meets them.
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 #include "tests/e2e/data_folder_e2e.h"
 #include "tests/e2e/orvane_process_e2e.h"
 #include "tests/e2e/remote_controls_e2e.h"

@@ -4,7 +4,7 @@
 #include "tests/support/main_form_fixture_win.h"
 
 #include "store/find_history.h"
-#include "store/image_list_stream_win.h"
+#include "store/icons/image_list_stream_win.h"
 
 #include <span>
 #include <string>
@@ -32,6 +32,20 @@ LRESULT CALLBACK EndSessionInTheScan(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// The rows of the list view whose image index is none, as "row N" texts.
+std::vector<std::wstring> RowsWithoutPicture(HWND list, std::size_t count) {
+    std::vector<std::wstring> rows;
+    for (int row = 0; row < static_cast<int>(count); ++row) {
+        LVITEMW item{};
+        item.mask = LVIF_IMAGE;
+        item.iItem = row;
+        if (!ListView_GetItem(list, &item) || item.iImage < 0) {
+            rows.push_back(L"row " + std::to_wstring(row));
+        }
+    }
+    return rows;
+}
+
 TEST_F(MainFormTest, ASessionThatEndsInTheMiddleOfAScanKeepsTheIconsOfTheRowsItWrites) {
     scanCaptions = 0;
     {
@@ -55,13 +69,8 @@ TEST_F(MainFormTest, ASessionThatEndsInTheMiddleOfAScanKeepsTheIconsOfTheRowsItW
     form_->Show(SW_SHOWNORMAL);
     HWND list = ::FindWindowExW(form_->Handle(), nullptr, WC_LISTVIEWW, nullptr);
     ASSERT_GE(form_->List().Count(), 1u);
-    for (int row = 0; row < static_cast<int>(form_->List().Count()); ++row) {
-        LVITEMW item{};
-        item.mask = LVIF_IMAGE;
-        item.iItem = row;
-        ASSERT_TRUE(ListView_GetItem(list, &item));
-        EXPECT_GE(item.iImage, 0) << "row " << row << " lost its icon";
-    }
+    EXPECT_EQ(RowsWithoutPicture(list, form_->List().Count()), std::vector<std::wstring>())
+        << "rows lost their icons";
 }
 
 TEST_F(MainFormTest, TheCachedPicturesAreInPlaceBeforeTheFirstKeyIsHandled) {
@@ -79,13 +88,7 @@ TEST_F(MainFormTest, TheCachedPicturesAreInPlaceBeforeTheFirstKeyIsHandled) {
     EXPECT_TRUE(::PeekMessageW(&key, list, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE))
         << "a key went before the pictures";
     ASSERT_EQ(form_->List().Count(), 3u);
-    for (int row = 0; row < 3; ++row) {
-        LVITEMW item{};
-        item.mask = LVIF_IMAGE;
-        item.iItem = row;
-        ASSERT_TRUE(ListView_GetItem(list, &item));
-        EXPECT_GE(item.iImage, 0) << "row " << row << " has no picture yet";
-    }
+    EXPECT_EQ(RowsWithoutPicture(list, 3), std::vector<std::wstring>()) << "rows without a picture yet";
 }
 
 TEST_F(MainFormTest, TheWindowIsInItsRestoredViewAndSortBeforeItIsFirstShown) {

@@ -3,7 +3,7 @@
 // (the tool bar, the list), and the rules live in the list model and the utility modules.
 #pragma once
 
-#include "store/icon_cache_preload_win.h"
+#include "store/icons/icon_cache_preload_win.h"
 #include "store/unread_files.h"
 #include "system/handles_win.h"
 #include "ui/model/command_ids.h"

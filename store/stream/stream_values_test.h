@@ -1,7 +1,7 @@
 // For the tests of the component stream: values of a given kind, and a component holding every kind.
 #pragma once
 
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "store/span_stream_win.h"
+#include "store/stream/span_stream_win.h"
 
 #include "store/file_view_win.h"
 #include "system/com_object_win.h"

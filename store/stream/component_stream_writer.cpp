@@ -1,5 +1,5 @@
 // Writing a tree of components as a component stream.
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 
 #include "system/text_codec.h"
 

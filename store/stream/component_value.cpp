@@ -1,6 +1,6 @@
 // The values of the component stream: their constructors, comparisons and typed views, and the
 // 10-byte extended float. Shared by the stream's reader and writer.
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "store/byte_io.h"
+#include "store/stream/byte_io.h"
 
 namespace orvane {
 

@@ -7,7 +7,7 @@
 // UTF-8 strings as UTF-8.
 #pragma once
 
-#include "store/byte_io.h"
+#include "store/stream/byte_io.h"
 
 #include <cstdint>
 #include <optional>

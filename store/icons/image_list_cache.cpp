@@ -1,4 +1,4 @@
-#include "store/image_list_cache.h"
+#include "store/icons/image_list_cache.h"
 
 namespace orvane {
 

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <objidl.h>
 
-#include "store/image_list_cache.h"
+#include "store/icons/image_list_cache.h"
 #include "system/handles_win.h"
 
 #include <cstdint>

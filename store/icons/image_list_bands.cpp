@@ -1,4 +1,4 @@
-#include "store/image_list_bands.h"
+#include "store/icons/image_list_bands.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -1,8 +1,8 @@
-#include "store/icon_cache_reader_win.h"
+#include "store/icons/icon_cache_reader_win.h"
 
-#include "store/image_list_bytes.h"
-#include "store/image_list_cache.h"
-#include "store/image_list_stream_win.h"
+#include "store/icons/image_list_bytes.h"
+#include "store/icons/image_list_cache.h"
+#include "store/icons/image_list_stream_win.h"
 
 #include <algorithm>
 #include <vector>

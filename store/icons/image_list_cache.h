@@ -3,7 +3,7 @@
 // bytes (the common controls image-list stream) are opaque here.
 #pragma once
 
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 
 #include <cstdint>
 #include <span>

@@ -4,7 +4,7 @@
 // one image high, the form in which the system's ImageList_Add takes several images at once.
 #pragma once
 
-#include "store/image_list_bytes.h"
+#include "store/icons/image_list_bytes.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "store/image_list_bytes.h"
+#include "store/icons/image_list_bytes.h"
 
-#include "store/byte_io.h"
+#include "store/stream/byte_io.h"
 
 #include <algorithm>
 #include <array>

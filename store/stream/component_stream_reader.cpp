@@ -1,5 +1,5 @@
 // Reading a component stream into a tree of components, checking every length and nesting on the way.
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 
 #include "system/text_codec.h"
 

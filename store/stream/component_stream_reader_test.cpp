@@ -1,7 +1,7 @@
-#include "store/component_stream.h"
+#include "store/stream/component_stream.h"
 
-#include "store/byte_builder_test.h"
-#include "store/stream_values_test.h"
+#include "store/stream/byte_builder_test.h"
+#include "store/stream/stream_values_test.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "store/image_list_bytes.h"
+#include "store/icons/image_list_bytes.h"
 
 #include <gtest/gtest.h>
 

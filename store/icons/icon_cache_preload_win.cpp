@@ -1,6 +1,6 @@
-#include "store/icon_cache_preload_win.h"
+#include "store/icons/icon_cache_preload_win.h"
 
-#include "store/icon_cache_reader_win.h"
+#include "store/icons/icon_cache_reader_win.h"
 #include "system/folders_win.h"
 
 #include <optional>
