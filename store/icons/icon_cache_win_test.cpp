@@ -4,7 +4,7 @@
 #include "store/icons/icon_cache_reader_win.h"
 #include "store/icons/image_list_bytes.h"
 #include "store/icons/image_list_cache.h"
-#include "store/icons/image_list_pictures_test.h"
+#include "store/icons/image_list_pictures_win_test.h"
 #include "store/icons/image_list_stream_win.h"
 #include "tests/support/test_support_win.h"
 

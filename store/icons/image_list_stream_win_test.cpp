@@ -4,7 +4,7 @@
 
 #include "store/icons/image_list_bytes.h"
 #include "store/icons/image_list_cache.h"
-#include "store/icons/image_list_pictures_test.h"
+#include "store/icons/image_list_pictures_win_test.h"
 #include "store/stream/component_stream.h"
 #include "system/com_object_win.h"
 #include "system/late_libraries_win.h"
