@@ -74,15 +74,25 @@ HWND FindChild(HWND parent, const wchar_t* cls) {
     return found;
 }
 
-// The working set now and its peak so far.
-void PrintMemory(const char* when) {
+// The process's memory counters; all zero when they cannot be read.
+PROCESS_MEMORY_COUNTERS MemoryNow() {
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    if (::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory)) {
-        std::printf("  working set %s: %.1f MB (peak so far %.1f MB)\n", when,
-                    static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0),
-                    static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
+    if (!::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory)) {
+        memory = {};
     }
+    return memory;
+}
+
+double Mb(SIZE_T bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// The working set now and its peak so far.
+void PrintMemory(const char* when) {
+    const PROCESS_MEMORY_COUNTERS memory = MemoryNow();
+    std::printf("  working set %s: %.1f MB (peak so far %.1f MB)\n", when, Mb(memory.WorkingSetSize),
+                Mb(memory.PeakWorkingSetSize));
 }
 
 // A caption as long as a scan's.
@@ -221,11 +231,7 @@ int wmain(int argc, wchar_t** argv) {
         form.CollectShortcuts(false);
         scans.push_back(Seconds(start));
         if (round == 0) {
-            PROCESS_MEMORY_COUNTERS memory{};
-            memory.cb = sizeof memory;
-            if (::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory)) {
-                scanPeakMb = static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0);
-            }
+            scanPeakMb = Mb(MemoryNow().PeakWorkingSetSize);
         }
         {
             TMakeShortCuts reader;
